@@ -1,0 +1,31 @@
+// Exports of the library entry and the session.
+#include "library/api/export_frame.h"
+#include "sentrell.h"
+
+extern "C" {
+
+SENTRELL_API IotHandle* CM_Init(int mode) {
+  if (mode != 1) return nullptr;
+  return CreateIotHandle();
+}
+
+SENTRELL_API void CM_Free(IotHandle* handle) {
+  try {
+    DestroyIotHandle(handle);
+  } catch (...) {
+  }
+}
+
+SENTRELL_API int CM_Login(IotHandle* handle, const char* server, const char* user, const char* password) {
+  return WithSession(handle, [&](CIotSession& s) { return s.Login(server, user, password); });
+}
+
+SENTRELL_API int CM_GetServerInfo(IotHandle* handle, char* from, char* contact, char* body) {
+  return WithSession(handle, [&](CIotSession& s) { return s.GetServerInfo(from, contact, body); });
+}
+
+SENTRELL_API int CM_SetIOTCallBack(IotHandle* handle, CM_IOTCALLBACK callback, void* user) {
+  return WithSession(handle, [&](CIotSession& s) { return s.SetIotCallback(callback, user); });
+}
+
+}  // extern "C"

@@ -1,0 +1,184 @@
+#pragma once
+// CIotSession: everything of one connection to the platform server, behind
+// one handle: the socket, the log-in state, the worker threads and timers,
+// the gateway list and the notification targets.
+//
+// Threads: exports run on the application's threads, the receive dispatcher
+// on the socket's event thread, the keep-alive on its timer thread, and the
+// connect and reconnect work on threads the session owns and joins. Every
+// flag they share is atomic; texts are guarded by locks; every request is
+// built in a record of its own.
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "library/session/cmscp_stream.h"
+#include "library/session/event_socket.h"
+#include "library/session/scp_message.h"
+#include "library/session/session_timing.h"
+#include "platform/manual_reset_event.h"
+#include "platform/periodic_timer.h"
+#include "platform/random_generator.h"
+#include "sentrell.h"
+
+using IotCallback = CM_IOTCALLBACK;
+
+class CIotSession : public CEventSocket {
+ public:
+  // Capacities of CM_GetServerInfo's buffers, NUL included.
+  static constexpr std::size_t kServerInfoFromSize = 32;
+  static constexpr std::size_t kServerInfoContactSize = 32;
+  static constexpr std::size_t kServerInfoBodySize = 512;
+  static constexpr std::size_t kRecordListCapacity = 4096;
+
+  CIotSession();
+  ~CIotSession() override;
+
+  // ---- exports' operations
+  // 1 logged in, 0 "login" not sent or not accepted in time, -1 no connection,
+  // no "hello" answer, a missing argument or a credential too long to send.
+  int Login(const char* server, const char* user, const char* password);
+  int GetServerInfo(char* from, char* contact, char* body);
+  int SetIotCallback(IotCallback callback, void* user);
+
+  // ---- connection and log-in
+  int ConnectServer(const std::string& host, int port, std::uint32_t timeoutMs, bool asynchronous);
+  int SendLoginHello();
+  int SendLoginRequest(const std::string& user, const std::string& password);
+  bool SendConnectRequest(const std::string& user, const std::string& password);
+  bool SendQuit();
+
+  // Sends one whole block under the send lock: `length` when all of it left,
+  // 0 when the session is not connected or the block could not be sent. A
+  // block cut in the middle closes the connection, whose stream would be out
+  // of step.
+  int SendLocked(const char* bytes, int length);
+  // Serialises `record` into a zero-filled 1212-byte block and sends it, up
+  // to `tries` times with `pauseMs` between tries. False when nothing went out.
+  bool SendBlock(const ScpMessage& record, int tries, std::uint32_t pauseMs);
+
+  // ---- receive side (event thread)
+  void OnReceive(int errorCode) override;
+  void OnClose(int errorCode) override;
+  // Bytes read from the server connection: gathered into blocks and dispatched.
+  void ReceiveBytes(const char* data, std::size_t length);
+  void Dispatch(const ScpMessage& message);
+
+  // ---- state, for the other parts of the library and for tests
+  bool IsConnected() const { return connected_.load() != 0; }
+  bool IsHelloAcked() const { return helloAcked_.load() != 0; }
+  bool IsLoginAcked() const { return loginAcked_.load() != 0; }
+  int LoginResult() const { return loginResult_.load(); }
+  bool IsListReceived() const { return listReceived_.load() != 0; }
+  bool IsClosed() const { return closed_.load() != 0; }
+  bool IsReconnectThreadStarted() const { return reconnectStarted_.load(); }
+  bool IsKeepAliveRunning() const { return keepAlive_.IsRunning(); }
+  int KeepAliveFailures() const { return keepAliveFailures_.load(); }
+  std::string XmlFolder() const;
+  std::string RecordListText() const;
+  plat::ManualResetEvent& FreeEvent() { return freeEvent_; }
+  plat::ManualResetEvent& GetRecordEvent() { return getRecordEvent_; }
+  const SessionTiming& Timing() const { return timing_; }
+  // Test-only fault injection: while set, every send fails without touching the socket.
+  void FailSendsForTesting(bool fail) { failSendsForTesting_ = fail; }
+  // The next number of the session's generator after seeding it with the time.
+  int NextSeededRandom();
+
+ private:
+  struct Credentials {
+    std::string user, password;
+  };
+
+  // Pumps the calling thread's messages in [0, maxMessage] (0: any) every
+  // wait step until `done` holds (true), `timeoutMs` pass or the session is
+  // being freed (false).
+  template <class Done>
+  bool WaitPumping(Done done, std::uint32_t timeoutMs, std::uint32_t maxMessage);
+  void StartKeepAlive();
+  void KeepAliveTimerProc();
+  void ReconnectThreadProc();
+  void StartReconnectThreadOnce();
+  void JoinConnectThread();
+  void ExpirePendingCmds();
+  void SetCredentials(const std::string& user, const std::string& password);
+  Credentials GetCredentials() const;
+  std::string Host() const;
+
+  // Dispatcher branches.
+  void OnUpdate(const ScpMessage& message);
+  void OnLoginAck(const ScpMessage& message);
+  void OnHello(const ScpMessage& message);
+  void OnRemoteRecordAck(const ScpMessage& message);
+  void OnWarn(const ScpMessage& message);
+  void OnListPage(const ScpMessage& message);
+  void OnInvite(const ScpMessage& message);
+  void OnRinging(const ScpMessage& message);
+  void OnBye(const ScpMessage& message);
+  void OnInviteAck(const ScpMessage& message);
+  void OnRingBack(const ScpMessage& message);
+  void OnRtpCon(const ScpMessage& message);
+  void OnIotMessage(const ScpMessage& message);
+  void OnIotAck(const ScpMessage& message);
+  void OnConfig(const ScpMessage& message);
+  void OnSensor(const ScpMessage& message);
+  void OnCamInfo(const ScpMessage& message);
+  void OnSnapshotAck(const ScpMessage& message);
+  void OnSetAutoSnapAck(const ScpMessage& message);
+  void OnGetAutoSnapAck(const ScpMessage& message);
+  void OnIgnored(const ScpMessage& message);
+
+  struct Branch {
+    const char* cmd;
+    void (CIotSession::*handler)(const ScpMessage&);
+  };
+  static const Branch kBranches[];
+
+  const SessionTiming timing_;
+
+  std::atomic<int> connected_{0};
+  std::atomic<int> helloAcked_{0};
+  std::atomic<int> loginAcked_{0};
+  std::atomic<int> loginResult_{0};
+  std::atomic<int> listReceived_{0};
+  std::atomic<int> keepAliveFailures_{0};
+  std::atomic<int> closed_{0};
+  std::atomic<bool> reconnectStarted_{false};
+  std::atomic<bool> failSendsForTesting_{false};
+
+  mutable std::mutex stateMutex_;  // host, port, credentials, xml folder
+  std::string host_;
+  int port_ = 0;
+  Credentials credentials_;
+  std::string xmlFolder_;
+  std::string localIp_;
+
+  mutable std::mutex helloMutex_;
+  std::string helloFrom_, helloContact_, helloBody_;
+
+  mutable std::mutex recordMutex_;
+  std::string recordListText_;
+
+  std::mutex callbackMutex_;
+  IotCallback callback_ = nullptr;
+  void* callbackUser_ = nullptr;
+
+  std::mutex randomMutex_;
+  plat::RandomGenerator random_;
+
+  std::mutex sendMutex_;
+  CmscpStreamBuffer stream_;  // event thread only
+
+  plat::ManualResetEvent freeEvent_;
+  plat::ManualResetEvent getRecordEvent_;
+  plat::ManualResetEvent ringBackEvent_;
+  plat::ManualResetEvent inviteBackEvent_;
+
+  plat::PeriodicTimer keepAlive_;
+
+  std::mutex threadsMutex_;  // the worker threads and whether new ones may start
+  bool stopping_ = false;
+  std::thread connectThread_;
+  std::thread reconnectThread_;
+};

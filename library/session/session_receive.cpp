@@ -1,0 +1,163 @@
+// The receive loop and the dispatch of server messages by command word.
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "library/session/iot_session.h"
+#include "library/session/scp_record.h"
+#include "library/session/wire_text.h"
+
+namespace {
+
+// Reads per wake-up before the event thread looks at its stop signal again.
+constexpr int kMaxReadsPerWake = 64;
+constexpr std::size_t kReadChunk = 4096;
+
+std::string_view BodyOf(const ScpMessage& message) {
+  unsigned length = 0;
+  const std::uint8_t* body = ScpMessageGetBody(&message, &length);
+  if (body == nullptr) return {};
+  return std::string_view(reinterpret_cast<const char*>(body), length);
+}
+
+// A body "as text": up to its first zero byte.
+std::string_view AsText(std::string_view bytes) {
+  const std::size_t nul = bytes.find('\0');
+  return nul == std::string_view::npos ? bytes : bytes.substr(0, nul);
+}
+
+}  // namespace
+
+// In the order the server's command words are tested.
+const CIotSession::Branch CIotSession::kBranches[] = {
+    {"update", &CIotSession::OnUpdate},
+    {"warn", &CIotSession::OnWarn},
+    {"ack", &CIotSession::OnListPage},
+    {"error", &CIotSession::OnIgnored},
+    {"loginack", &CIotSession::OnLoginAck},
+    {"invite", &CIotSession::OnInvite},
+    {"ringing", &CIotSession::OnRinging},
+    {"bye", &CIotSession::OnBye},
+    {"inviteack", &CIotSession::OnInviteAck},
+    {"ringback", &CIotSession::OnRingBack},
+    {"iotm", &CIotSession::OnIotMessage},
+    {"iotack", &CIotSession::OnIotAck},
+    {"config", &CIotSession::OnConfig},
+    {"message", &CIotSession::OnIgnored},
+    {"rtpcon", &CIotSession::OnRtpCon},
+    {"remoterecordack", &CIotSession::OnRemoteRecordAck},
+    {"sensor", &CIotSession::OnSensor},
+    {"caminfo", &CIotSession::OnCamInfo},
+    {"hello", &CIotSession::OnHello},
+    {"snapshotack", &CIotSession::OnSnapshotAck},
+    {"setautosnapack", &CIotSession::OnSetAutoSnapAck},
+    {"getautosnapack", &CIotSession::OnGetAutoSnapAck},
+};
+
+void CIotSession::OnReceive(int) {
+  std::vector<char> chunk(kReadChunk);
+  for (int i = 0; i < kMaxReadsPerWake; ++i) {
+    const int n = Receive(chunk.data(), static_cast<int>(chunk.size()), 0);
+    if (n <= 0) break;
+    ReceiveBytes(chunk.data(), static_cast<std::size_t>(n));
+  }
+}
+
+void CIotSession::ReceiveBytes(const char* data, std::size_t length) {
+  stream_.Append(data, length);
+  CmscpStreamBuffer::Block block;
+  while (stream_.NextBlock(block)) {
+    ScpRecord message = MakeScpRecord();
+    ScpMessageParse(message.get(), block.data(), block.size());
+    Dispatch(*message);
+  }
+}
+
+void CIotSession::Dispatch(const ScpMessage& message) {
+  const char* cmd = ScpMessageGetCmd(&message);
+  for (const Branch& branch : kBranches) {
+    if (std::strcmp(cmd, branch.cmd) == 0) {
+      (this->*branch.handler)(message);
+      return;
+    }
+  }
+}
+
+void CIotSession::OnIgnored(const ScpMessage&) {}
+
+void CIotSession::OnUpdate(const ScpMessage&) { listReceived_ = 1; }
+
+void CIotSession::OnHello(const ScpMessage& message) {
+  {
+    std::lock_guard lock(helloMutex_);
+    helloFrom_ = FitUtf8(WireToUtf8(ScpMessageGetFrom(&message)), kServerInfoFromSize);
+    helloContact_ = FitUtf8(WireToUtf8(ScpMessageGetContact(&message)), kServerInfoContactSize);
+    helloBody_ = FitUtf8(WireToUtf8(AsText(BodyOf(message))), kServerInfoBodySize);
+  }
+  helloAcked_ = 1;
+}
+
+int CIotSession::GetServerInfo(char* from, char* contact, char* body) {
+  std::lock_guard lock(helloMutex_);
+  // The texts were fitted to these capacities when they arrived.
+  if (from != nullptr) std::memcpy(from, helloFrom_.c_str(), helloFrom_.size() + 1);
+  if (contact != nullptr) std::memcpy(contact, helloContact_.c_str(), helloContact_.size() + 1);
+  if (body != nullptr) std::memcpy(body, helloBody_.c_str(), helloBody_.size() + 1);
+  return 1;
+}
+
+void CIotSession::OnRemoteRecordAck(const ScpMessage& message) {
+  std::string list;
+  const std::string_view body = BodyOf(message);
+  if (body.size() > 1) {
+    // Searched as text from the body's second byte; the compressed bytes
+    // follow "FileList=" and may hold zero bytes themselves.
+    const std::string_view text = body.substr(1);
+    const std::string_view searchable = AsText(text);
+    const std::size_t lengthAt = searchable.find("CompressLen=");
+    const std::size_t listAt = searchable.find("FileList=");
+    int compressed = 0;
+    if (lengthAt != std::string_view::npos)
+      std::sscanf(std::string(searchable.substr(lengthAt)).c_str(), "CompressLen=%d", &compressed);
+    if (listAt != std::string_view::npos && compressed > 0) {
+      const std::size_t dataAt = listAt + std::strlen("FileList=");
+      const std::size_t present = text.size() - dataAt;
+      const std::size_t take = std::min(static_cast<std::size_t>(compressed), present);
+      std::vector<Bytef> out(kRecordListCapacity, 0);
+      uLongf outLength = static_cast<uLongf>(out.size());
+      if (uncompress(out.data(), &outLength, reinterpret_cast<const Bytef*>(text.data() + dataAt),
+                     static_cast<uLong>(take)) == Z_OK &&
+          outLength > 0) {
+        list = WireToUtf8(AsText(std::string_view(reinterpret_cast<const char*>(out.data()), outLength)));
+      }
+    }
+  }
+  {
+    std::lock_guard lock(recordMutex_);
+    recordListText_ = std::move(list);
+  }
+  getRecordEvent_.Set();
+}
+
+// Branches whose handling arrives with the gateway directory, the device
+// replies, the alarms, the audio call and the snapshots.
+void CIotSession::OnWarn(const ScpMessage&) {}
+void CIotSession::OnListPage(const ScpMessage&) {}
+void CIotSession::OnInvite(const ScpMessage&) {}
+void CIotSession::OnRinging(const ScpMessage&) {}
+void CIotSession::OnBye(const ScpMessage&) {}
+void CIotSession::OnInviteAck(const ScpMessage&) {}
+void CIotSession::OnRingBack(const ScpMessage&) {}
+void CIotSession::OnIotMessage(const ScpMessage&) {}
+void CIotSession::OnIotAck(const ScpMessage&) {}
+void CIotSession::OnConfig(const ScpMessage&) {}
+void CIotSession::OnRtpCon(const ScpMessage&) {}
+void CIotSession::OnSensor(const ScpMessage&) {}
+void CIotSession::OnCamInfo(const ScpMessage&) {}
+void CIotSession::OnSnapshotAck(const ScpMessage&) {}
+void CIotSession::OnSetAutoSnapAck(const ScpMessage&) {}
+void CIotSession::OnGetAutoSnapAck(const ScpMessage&) {}
+void CIotSession::ExpirePendingCmds() {}

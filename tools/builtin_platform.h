@@ -1,0 +1,11 @@
+#pragma once
+// The small platform the stand-in program serves: one user ("admin",
+// password "admin") and two online gateways, whose list goes out after every
+// "connect" of that user.
+#include "tools/standin_server.h"
+
+namespace standin {
+
+Script BuiltInPlatform();
+
+}  // namespace standin
