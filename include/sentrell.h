@@ -47,6 +47,21 @@ typedef struct IotHandle IotHandle;
  * user value given to CM_SetIOTCallBack. The result is ignored. */
 typedef int (*CM_IOTCALLBACK)(uint32_t nvsid, const unsigned char* body, int length, void* user);
 
+/* Notifications, posted to the window and thread targets as message numbers
+ * and named by their key word in UDP datagrams "VER=2.1&MSG=%s&DAT=%s".
+ * Window and thread messages carry wParam = the address of the library's copy
+ * of the text (NUL-terminated) and lParam = its length + 1; NVSLIST carries
+ * (0, 0). The copy belongs to the library: read or copy it while handling the
+ * message; it stays valid for at least a second after the message was taken. */
+enum NotifyMessageId {
+  NOTIFY_NODEMSG = 0x27F0, /* a device reply */
+  NOTIFY_NVSLIST = 0x27F1, /* the gateway list file was rewritten; no text */
+  NOTIFY_WARNMSG = 0x27F2, /* an alarm */
+  NOTIFY_NODLIST = 0x27F3, /* {"nvsid":N}: that gateway's node list was refreshed */
+  NOTIFY_ROUTING = 0x27F4, /* a routing event of a device */
+  NOTIFY_SNAPMSG = 0x27F5  /* a snapshot or auto-snapshot answer */
+};
+
 /* ---- Library and session ---- */
 /* A new session for mode 1; NULL for any other mode. */
 SENTRELL_API IotHandle* CM_Init(int mode);

@@ -49,6 +49,9 @@ PLAT_API int PlatIsWindow(PlatWindow window);
 /* 1 when queued, 0 when the window or thread is unknown or has no queue. */
 PLAT_API int PlatPostMessage(PlatWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 PLAT_API int PlatPostThreadMessage(uint32_t threadId, uint32_t message, uintptr_t wParam, intptr_t lParam);
+/* 1 while a message with this id and wParam waits in any queue (posted and
+ * not yet taken by a peek or get), else 0. */
+PLAT_API int PlatIsMessageQueued(uint32_t message, uintptr_t wParam);
 
 /* Takes (remove != 0) or looks at the first message of the calling thread's
  * queue whose id lies in [minId, maxId] (0, 0: any). 1 when one was found. */

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 #include "sentrellplatform.h"
 
@@ -135,6 +136,21 @@ int PlatPostMessage(PlatWindow window, uint32_t message, uintptr_t wParam, intpt
 
 int PlatPostThreadMessage(uint32_t threadId, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   return Enqueue(threadId, PlatMsg{nullptr, message, wParam, lParam}) ? 1 : 0;
+}
+
+int PlatIsMessageQueued(uint32_t message, uintptr_t wParam) {
+  std::vector<std::shared_ptr<ThreadQueue>> queues;
+  {
+    Registry& r = TheRegistry();
+    std::lock_guard lock(r.mutex);
+    for (const auto& entry : r.queues) queues.push_back(entry.second);
+  }
+  for (const auto& queue : queues) {
+    std::lock_guard lock(queue->mutex);
+    for (const PlatMsg& m : queue->messages)
+      if (m.message == message && m.wParam == wParam) return 1;
+  }
+  return 0;
 }
 
 int PlatPeekMessage(PlatMsg* out, uint32_t minId, uint32_t maxId, int remove) {

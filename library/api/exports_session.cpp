@@ -28,4 +28,16 @@ SENTRELL_API int CM_SetIOTCallBack(IotHandle* handle, CM_IOTCALLBACK callback, v
   return WithSession(handle, [&](CIotSession& s) { return s.SetIotCallback(callback, user); });
 }
 
+SENTRELL_API int CM_SetNotifyWindow(IotHandle* handle, PlatWindow window) {
+  return WithSession(handle, [&](CIotSession& s) { return s.SetNotifyWindow(window); });
+}
+
+SENTRELL_API int CM_SetNotifyThreadID(IotHandle* handle, uint32_t threadId) {
+  return WithSession(handle, [&](CIotSession& s) { return s.SetNotifyThreadId(threadId); });
+}
+
+SENTRELL_API int CM_SetNotifyUDPPort(IotHandle* handle, int port) {
+  return WithSession(handle, [&](CIotSession& s) { return s.SetNotifyUdpPort(port); });
+}
+
 }  // extern "C"

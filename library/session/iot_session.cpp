@@ -15,6 +15,7 @@
 #include "library/session/scp_record.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "sentrellplatform.h"
 
 namespace {
 
@@ -41,7 +42,11 @@ std::string GetLocalIp() {
 
 }  // namespace
 
-CIotSession::CIotSession() : timing_(CurrentSessionTiming()) {
+CIotSession::CIotSession()
+    : timing_(CurrentSessionTiming()),
+      copies_(timing_.purgeMs, [](std::uint32_t message, std::uintptr_t wParam) {
+        return PlatIsMessageQueued(message, wParam) != 0;
+      }) {
   random_.Seed(static_cast<std::uint32_t>(time(nullptr)));
   localIp_ = GetLocalIp();
   const std::string exeFolder = plat::ExecutableFolder();
@@ -50,6 +55,7 @@ CIotSession::CIotSession() : timing_(CurrentSessionTiming()) {
     plat::CreateFolder(xmlFolder_);
     DeleteNvsXmlFiles(xmlFolder_);
   }
+  purgeTimer_.Start(timing_.purgeMs, [this] { PurgeNotifyCopies(); });
 }
 
 CIotSession::~CIotSession() {
@@ -76,6 +82,9 @@ CIotSession::~CIotSession() {
   connected_ = 0;
   const std::string folder = XmlFolder();
   if (folder.size() > 2) DeleteNvsXmlFiles(folder);
+  purgeTimer_.Stop();  // the copies still held go with the register
+  std::lock_guard lock(udpMutex_);
+  if (notifyUdpSocket_ >= 0) ::close(notifyUdpSocket_);
 }
 
 int CIotSession::SetIotCallback(IotCallback callback, void* user) {

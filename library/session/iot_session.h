@@ -16,6 +16,7 @@
 
 #include "library/session/cmscp_stream.h"
 #include "library/session/event_socket.h"
+#include "library/session/notify_copies.h"
 #include "library/session/scp_message.h"
 #include "library/session/session_timing.h"
 #include "platform/manual_reset_event.h"
@@ -42,6 +43,19 @@ class CIotSession : public CEventSocket {
   int Login(const char* server, const char* user, const char* password);
   int GetServerInfo(char* from, char* contact, char* body);
   int SetIotCallback(IotCallback callback, void* user);
+
+  // ---- notification targets and delivery
+  int SetNotifyWindow(PlatWindow window);
+  int SetNotifyThreadId(std::uint32_t threadId);
+  int SetNotifyUdpPort(int port);
+  // Delivers one notification to every target that is set; `text` may be
+  // nullptr (NVSLIST). The node address is carried inside the text.
+  int PostNotify(std::uint32_t id, std::uint32_t nvsid, std::uint16_t netId, std::uint16_t nodeAddress,
+                 const char* text, std::size_t length);
+  int SendNotifyUdp(const char* bytes, std::size_t length);
+  // Frees the notification copies that may go (the periodic purge).
+  void PurgeNotifyCopies();
+  std::size_t NotifyCopiesHeld() const { return copies_.Size(); }
 
   // ---- connection and log-in
   int ConnectServer(const std::string& host, int port, std::uint32_t timeoutMs, bool asynchronous);
@@ -176,6 +190,15 @@ class CIotSession : public CEventSocket {
   plat::ManualResetEvent inviteBackEvent_;
 
   plat::PeriodicTimer keepAlive_;
+  plat::PeriodicTimer purgeTimer_;
+
+  std::atomic<std::uintptr_t> notifyWindow_{0};
+  std::atomic<std::uint32_t> notifyThreadId_{0};
+  std::atomic<int> notifyUdpPort_{0};
+  std::mutex udpMutex_;  // the notification socket and its destination
+  int notifyUdpSocket_ = -1;
+  int notifyUdpDestinationPort_ = 0;
+  NotifyCopies copies_;
 
   std::mutex threadsMutex_;  // the worker threads and whether new ones may start
   bool stopping_ = false;

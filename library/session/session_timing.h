@@ -13,6 +13,7 @@ struct SessionTiming {
   std::uint32_t reconnectMs = 35000;        // period of the reconnect thread
   std::uint32_t sendCompletionMs = 5000;    // longest wait for a block to leave a full send buffer
   std::uint32_t waitPollMs = 10;            // step of the pumping waits
+  std::uint32_t purgeMs = 1000;             // period of the purge and least age of a notification copy
 };
 
 SessionTiming CurrentSessionTiming();

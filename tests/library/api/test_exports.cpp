@@ -22,6 +22,9 @@ std::vector<std::pair<const char*, std::function<int(IotHandle*)>>> HandleExport
       {"CM_Login", [](IotHandle* h) { return CM_Login(h, "127.0.0.1", "u", "p"); }},
       {"CM_GetServerInfo", [](IotHandle* h) { return CM_GetServerInfo(h, nullptr, nullptr, nullptr); }},
       {"CM_SetIOTCallBack", [](IotHandle* h) { return CM_SetIOTCallBack(h, nullptr, nullptr); }},
+      {"CM_SetNotifyWindow", [](IotHandle* h) { return CM_SetNotifyWindow(h, nullptr); }},
+      {"CM_SetNotifyThreadID", [](IotHandle* h) { return CM_SetNotifyThreadID(h, 0); }},
+      {"CM_SetNotifyUDPPort", [](IotHandle* h) { return CM_SetNotifyUDPPort(h, 0); }},
   };
 }
 
