@@ -185,7 +185,11 @@ std::size_t CharLength(int codePage, const char* p, const char* end) {
     case 949:
     case 950:
     case 54936:
-      if (lead >= 0x81 && lead <= 0xFE) length = 2;
+      // A lead byte takes the next byte only when that is a trail byte.
+      if (lead >= 0x81 && lead <= 0xFE && room >= 2) {
+        const auto trail = static_cast<unsigned char>(p[1]);
+        if (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) length = 2;
+      }
       break;
     default:
       break;

@@ -1,0 +1,43 @@
+#pragma once
+// Character rules shared by the scanner, navigation and editing: white
+// space, name terminators, name comparison and bounded character steps.
+#include <string_view>
+
+namespace xmlrules {
+
+// White space is exactly space, tab, line feed and carriage return.
+inline bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// A name ends at white space or at one of ! " ' / ; < = > ? backslash.
+bool IsNameTerminator(char c);
+
+// A character that may start a start-tag name: A-Z, '_', ':' or any byte
+// above 0x60.
+inline bool IsStartTagNameStart(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return (u >= 'A' && u <= 'Z') || u == '_' || u == ':' || u > 0x60;
+}
+
+// Bytes of the character at `pos`, at least 1 and never past `end`
+// (process code page).
+int CharStep(std::string_view text, int pos, int end);
+
+// Names compare as bytes, or ignoring ASCII case; folding stops for the
+// rest of the name after the first pair of equal bytes of 0x80 or above.
+bool NamesEqual(std::string_view a, std::string_view b, bool ignoreCase);
+
+// True when `text` starts with `name` (compared as NamesEqual does) and the
+// byte after it, if any, is a name terminator.
+bool NameStartsText(std::string_view name, std::string_view text, bool ignoreCase);
+
+// End of the name that starts at `pos` (runs to a name terminator or `end`).
+int NameEnd(std::string_view text, int pos, int end);
+
+// True for a name that an element or attribute may be written with: not
+// empty, holding no white space, name terminator or '&'.
+bool IsWritableName(const char* name);
+
+// ASCII lower case.
+inline char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace xmlrules
