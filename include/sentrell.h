@@ -85,18 +85,22 @@ SENTRELL_API int CM_SetNotifyUDPPort(IotHandle* handle, int port);
 SENTRELL_API int CM_SetIOTCallBack(IotHandle* handle, CM_IOTCALLBACK callback, void* user);
 
 /* ---- Gateway directory and account settings ---- */
-/* Folder of the gateway XML files; a text shorter than 3 characters leaves
- * the folder unchanged. 1. */
+/* Folder of the gateway XML files (a '/' is added when it ends in neither '/'
+ * nor '\\'). 1 set; 0 for a text shorter than 3 characters or one that with
+ * its '/' and zero would not fit 260 bytes (the folder stays as it was);
+ * -1 also for NULL. */
 SENTRELL_API int CM_SetNVSXmlPath(IotHandle* handle, const char* folder);
-/* Copies the folder text with its zero into `folder`, which must hold at
- * least 260 bytes (at most 260 bytes are written; a longer folder is cut). 1. */
+/* Copies the folder text with its zero into `folder`, which must hold 260
+ * bytes. 1; 0 with an empty text when the folder does not fit (a folder
+ * beside a program of a very long path); -1 also for NULL. */
 SENTRELL_API int CM_GetNVSXmlPath(IotHandle* handle, char* folder);
 /* Asks for the node states of a gateway: 1212 sent, 0 not sent, -1 also for nvsid 0. */
 SENTRELL_API int CM_QueryNodesStatusOfNVS(IotHandle* handle, uint32_t nvsid);
 /* Sets the alarm and read rights of the logged-in user: 1 sent, 0 not sent or not logged in. */
 SENTRELL_API int CM_ConfigSet(IotHandle* handle, int alarm, int canread);
 /* Changes the password of the logged-in user; `unused` is passed on and
- * ignored. 1 sent, 0 not sent or not logged in. */
+ * ignored. 1 sent, 0 not sent, not logged in, or a new password too long to
+ * be sent whole (at most 18 bytes); -1 also for NULL. */
 SENTRELL_API int CM_ConfigChangePwd(IotHandle* handle, int unused, const char* newPassword);
 
 /* ---- Snapshots (1212 sent, 0 not sent, -1 also for nvsid 0) ---- */

@@ -358,19 +358,33 @@ void StandinServer::ReadFrom(Connection& connection, std::vector<ReceivedMessage
       return;
     }
     connection.filled += static_cast<std::size_t>(n);
+    // "getconfig" and "putconfig" come as their bare text, every other
+    // message as a whole block.
+    while (connection.filled > 0 && connection.filled < kBlockSize) {
+      const ParsedMessage bare = ParseBlock(connection.input.data(), connection.filled);
+      const std::string cmd = bare.Header("Cmd");
+      if (!bare.terminated || (cmd != "getconfig" && cmd != "putconfig")) break;
+      TakeMessage(connection, bare.textLength, logged);
+    }
     if (connection.filled < kBlockSize) continue;
-    connection.filled = 0;
-    ReceivedMessage entry;
-    entry.connection = connection.number;
-    entry.time = Clock::now();
-    entry.raw.assign(connection.input.begin(), connection.input.end());
-    entry.complete = true;
-    entry.parsed = ParseBlock(connection.input.data(), kBlockSize);
-    entry.cmd = entry.parsed.Header("Cmd");
-    const ParsedMessage request = entry.parsed;
-    Log(std::move(entry), logged);
-    Answer(connection, request);
+    TakeMessage(connection, kBlockSize, logged);
   }
+}
+
+void StandinServer::TakeMessage(Connection& connection, std::size_t size, std::vector<ReceivedMessage>& logged) {
+  ReceivedMessage entry;
+  entry.connection = connection.number;
+  entry.time = Clock::now();
+  entry.raw.assign(connection.input.begin(), connection.input.begin() + static_cast<std::ptrdiff_t>(size));
+  entry.complete = true;
+  entry.parsed = ParseBlock(connection.input.data(), size);
+  entry.cmd = entry.parsed.Header("Cmd");
+  std::copy(connection.input.begin() + static_cast<std::ptrdiff_t>(size),
+            connection.input.begin() + static_cast<std::ptrdiff_t>(connection.filled), connection.input.begin());
+  connection.filled -= size;
+  const ParsedMessage request = entry.parsed;
+  Log(std::move(entry), logged);
+  Answer(connection, request);
 }
 
 void StandinServer::WriteTo(Connection& connection, Clock::time_point now) {
@@ -444,6 +458,9 @@ void StandinServer::Answer(Connection& connection, const ParsedMessage& request)
       page.cseq = request.IntHeader("CSeq");
       if (const auto block = BuildBlock(page)) QueueBlock(connection, *block, now);
     }
+  } else if (const auto answer = script_.answers.find(cmd); answer != script_.answers.end() && answer->second) {
+    for (const OutgoingMessage& message : answer->second(request))
+      if (const auto block = BuildBlock(message)) QueueBlock(connection, *block, now);
   }
 }
 

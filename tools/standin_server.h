@@ -54,6 +54,11 @@ struct Script {
   bool sendGatewayList = false;
   std::vector<Gateway> gateways;
   std::size_t gatewaysPerPage = kListEntriesPerPage;
+
+  // Answers to any other command word: the messages returned go to the
+  // connection the request came on. Runs on the server's thread under its
+  // lock, so it must not call the server.
+  std::map<std::string, std::function<std::vector<OutgoingMessage>(const ParsedMessage& request)>> answers;
 };
 
 // One block as received (or the bytes left when the peer closed mid-block).
@@ -61,7 +66,7 @@ struct ReceivedMessage {
   std::size_t connection = 0;  // 1 for the first accepted connection, and so on
   std::chrono::steady_clock::time_point time;
   std::vector<std::uint8_t> raw;
-  bool complete = false;  // raw holds a whole 1212-byte block
+  bool complete = false;  // raw holds a whole message: a 1212-byte block, or the bare text of "getconfig"/"putconfig"
   ParsedMessage parsed;
   std::string cmd;  // the Cmd header
 };
@@ -171,6 +176,8 @@ class StandinServer {
   void Run();
   void AcceptPending();
   void ReadFrom(Connection& connection, std::vector<ReceivedMessage>& logged);
+  // Logs and answers the first `size` bytes of the connection's input.
+  void TakeMessage(Connection& connection, std::size_t size, std::vector<ReceivedMessage>& logged);
   void WriteTo(Connection& connection, std::chrono::steady_clock::time_point now);
   void CloseNow(Connection& connection, std::vector<ReceivedMessage>& logged);
   void Answer(Connection& connection, const ParsedMessage& request);

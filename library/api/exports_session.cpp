@@ -40,4 +40,20 @@ SENTRELL_API int CM_SetNotifyUDPPort(IotHandle* handle, int port) {
   return WithSession(handle, [&](CIotSession& s) { return s.SetNotifyUdpPort(port); });
 }
 
+SENTRELL_API int CM_SetNVSXmlPath(IotHandle* handle, const char* folder) {
+  return WithSession(handle, [&](CIotSession& s) { return s.SetNvsXmlPath(folder); });
+}
+
+SENTRELL_API int CM_GetNVSXmlPath(IotHandle* handle, char* folder) {
+  return WithSession(handle, [&](CIotSession& s) { return s.GetNvsXmlPath(folder); });
+}
+
+SENTRELL_API int CM_ConfigSet(IotHandle* handle, int alarm, int canread) {
+  return WithSession(handle, [&](CIotSession& s) { return s.ConfigSet(alarm, canread); });
+}
+
+SENTRELL_API int CM_ConfigChangePwd(IotHandle* handle, int unused, const char* newPassword) {
+  return WithSession(handle, [&](CIotSession& s) { return s.ConfigChangePassword(unused, newPassword); });
+}
+
 }  // extern "C"

@@ -46,7 +46,8 @@ CIotSession::CIotSession()
     : timing_(CurrentSessionTiming()),
       copies_(timing_.purgeMs, [](std::uint32_t message, std::uintptr_t wParam) {
         return PlatIsMessageQueued(message, wParam) != 0;
-      }) {
+      }),
+      nvsList_(std::make_unique<NvsList>()) {
   random_.Seed(static_cast<std::uint32_t>(time(nullptr)));
   localIp_ = GetLocalIp();
   const std::string exeFolder = plat::ExecutableFolder();
@@ -69,14 +70,16 @@ CIotSession::~CIotSession() {
   if (IsConnected()) SendQuit();
   // The worker threads first: none of them may start a new event thread
   // after the event thread has been stopped.
-  std::thread connect, reconnect;
+  std::thread connect, reconnect, poll;
   {
     std::lock_guard lock(threadsMutex_);
     connect = std::move(connectThread_);
     reconnect = std::move(reconnectThread_);
+    poll = std::move(pollThread_);
   }
   if (connect.joinable()) connect.join();
   if (reconnect.joinable()) reconnect.join();
+  if (poll.joinable()) poll.join();
   StopEvents();
   keepAlive_.Stop();
   connected_ = 0;

@@ -16,6 +16,7 @@
 
 #include "library/session/cmscp_stream.h"
 #include "library/session/event_socket.h"
+#include "library/session/nvs_list.h"
 #include "library/session/notify_copies.h"
 #include "library/session/scp_message.h"
 #include "library/session/session_timing.h"
@@ -56,6 +57,18 @@ class CIotSession : public CEventSocket {
   // Frees the notification copies that may go (the periodic purge).
   void PurgeNotifyCopies();
   std::size_t NotifyCopiesHeld() const { return copies_.Size(); }
+
+  // ---- gateway directory and account settings
+  int SetNvsXmlPath(const char* folder);
+  int GetNvsXmlPath(char* folder);
+  int RequestAllNodesData(std::uint32_t nvsid);
+  int GetCamInfo(std::uint32_t nvsid);
+  int GetConfig();
+  int PutConfig(int alarm, int canread, const char* newPassword);
+  int ConfigSet(int alarm, int canread);
+  int ConfigChangePassword(int unused, const char* newPassword);
+  // A copy of the gateway list as it stands.
+  NvsList CopyNvsList() const;
 
   // ---- connection and log-in
   int ConnectServer(const std::string& host, int port, std::uint32_t timeoutMs, bool asynchronous);
@@ -138,6 +151,9 @@ class CIotSession : public CEventSocket {
   void OnConfig(const ScpMessage& message);
   void OnSensor(const ScpMessage& message);
   void OnCamInfo(const ScpMessage& message);
+  void WriteListFiles();
+  void StartPollPass();
+  void NvsPollThreadProc(std::unique_ptr<NvsList> list);
   void OnSnapshotAck(const ScpMessage& message);
   void OnSetAutoSnapAck(const ScpMessage& message);
   void OnGetAutoSnapAck(const ScpMessage& message);
@@ -200,8 +216,14 @@ class CIotSession : public CEventSocket {
   int notifyUdpDestinationPort_ = 0;
   NotifyCopies copies_;
 
+  mutable std::mutex listMutex_;
+  std::unique_ptr<NvsList> nvsList_;
+  std::atomic<bool> pollPending_{false};  // a log-in asks for one poll pass once the list is complete
+  std::atomic<bool> pollRunning_{false};
+
   std::mutex threadsMutex_;  // the worker threads and whether new ones may start
   bool stopping_ = false;
   std::thread connectThread_;
   std::thread reconnectThread_;
+  std::thread pollThread_;
 };

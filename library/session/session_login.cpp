@@ -193,6 +193,8 @@ void CIotSession::ReconnectThreadProc() {
 void CIotSession::OnLoginAck(const ScpMessage& message) {
   loginResult_ = ScpMessageGetClass(&message);
   loginAcked_ = 1;
+  // Every log-in asks for one pass over the gateways once their list is complete.
+  if (loginResult_ > 0) pollPending_ = true;
   StartReconnectThreadOnce();
   const Credentials credentials = GetCredentials();
   SendConnectRequest(credentials.user, credentials.password);

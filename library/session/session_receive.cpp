@@ -1,12 +1,11 @@
 // The receive loop and the dispatch of server messages by command word.
-#include <zlib.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
 #include "library/session/iot_session.h"
+#include "library/session/message_body.h"
 #include "library/session/scp_record.h"
 #include "library/session/wire_text.h"
 
@@ -15,19 +14,6 @@ namespace {
 // Reads per wake-up before the event thread looks at its stop signal again.
 constexpr int kMaxReadsPerWake = 64;
 constexpr std::size_t kReadChunk = 4096;
-
-std::string_view BodyOf(const ScpMessage& message) {
-  unsigned length = 0;
-  const std::uint8_t* body = ScpMessageGetBody(&message, &length);
-  if (body == nullptr) return {};
-  return std::string_view(reinterpret_cast<const char*>(body), length);
-}
-
-// A body "as text": up to its first zero byte.
-std::string_view AsText(std::string_view bytes) {
-  const std::size_t nul = bytes.find('\0');
-  return nul == std::string_view::npos ? bytes : bytes.substr(0, nul);
-}
 
 }  // namespace
 
@@ -126,13 +112,8 @@ void CIotSession::OnRemoteRecordAck(const ScpMessage& message) {
       const std::size_t dataAt = listAt + std::strlen("FileList=");
       const std::size_t present = text.size() - dataAt;
       const std::size_t take = std::min(static_cast<std::size_t>(compressed), present);
-      std::vector<Bytef> out(kRecordListCapacity, 0);
-      uLongf outLength = static_cast<uLongf>(out.size());
-      if (uncompress(out.data(), &outLength, reinterpret_cast<const Bytef*>(text.data() + dataAt),
-                     static_cast<uLong>(take)) == Z_OK &&
-          outLength > 0) {
-        list = WireToUtf8(AsText(std::string_view(reinterpret_cast<const char*>(out.data()), outLength)));
-      }
+      const auto out = Inflate(text.substr(dataAt, take), kRecordListCapacity);
+      if (out && !out->empty()) list = WireToUtf8(AsText(*out));
     }
   }
   {
@@ -145,7 +126,6 @@ void CIotSession::OnRemoteRecordAck(const ScpMessage& message) {
 // Branches whose handling arrives with the gateway directory, the device
 // replies, the alarms, the audio call and the snapshots.
 void CIotSession::OnWarn(const ScpMessage&) {}
-void CIotSession::OnListPage(const ScpMessage&) {}
 void CIotSession::OnInvite(const ScpMessage&) {}
 void CIotSession::OnRinging(const ScpMessage&) {}
 void CIotSession::OnBye(const ScpMessage&) {}
@@ -153,10 +133,7 @@ void CIotSession::OnInviteAck(const ScpMessage&) {}
 void CIotSession::OnRingBack(const ScpMessage&) {}
 void CIotSession::OnIotMessage(const ScpMessage&) {}
 void CIotSession::OnIotAck(const ScpMessage&) {}
-void CIotSession::OnConfig(const ScpMessage&) {}
 void CIotSession::OnRtpCon(const ScpMessage&) {}
-void CIotSession::OnSensor(const ScpMessage&) {}
-void CIotSession::OnCamInfo(const ScpMessage&) {}
 void CIotSession::OnSnapshotAck(const ScpMessage&) {}
 void CIotSession::OnSetAutoSnapAck(const ScpMessage&) {}
 void CIotSession::OnGetAutoSnapAck(const ScpMessage&) {}

@@ -13,6 +13,8 @@ struct SessionTiming {
   std::uint32_t reconnectMs = 35000;        // period of the reconnect thread
   std::uint32_t sendCompletionMs = 5000;    // longest wait for a block to leave a full send buffer
   std::uint32_t waitPollMs = 10;            // step of the pumping waits
+  std::uint32_t pollNodesMs = 1300;         // pause after each "reqallnodesdata" of the poll pass
+  std::uint32_t pollCameraMs = 2000;        // pause after each "getcaminfo"
   std::uint32_t purgeMs = 1000;             // period of the purge and least age of a notification copy
 };
 

@@ -25,3 +25,18 @@ std::string FitUtf8(std::string_view text, std::size_t capacity) {
   }
   return std::string(text.substr(0, used));
 }
+
+std::string WireNameToUtf8(const char* bytes, std::size_t size) {
+  if (bytes == nullptr) return {};
+  std::size_t length = 0;
+  while (length < size && bytes[length] != '\0') ++length;
+  // Step over whole characters; a lead byte without its trail byte is cut off.
+  std::size_t whole = 0;
+  while (whole < length) {
+    const std::size_t step = plat::CharLength(kWireCodePage, bytes + whole, bytes + length);
+    const auto lead = static_cast<unsigned char>(bytes[whole]);
+    if (step == 1 && lead >= 0x81 && lead <= 0xFE) break;
+    whole += step;
+  }
+  return WireToUtf8(std::string_view(bytes, whole));
+}

@@ -9,6 +9,15 @@
 #include <set>
 #include <string>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+
 #include <gtest/gtest.h>
 
 #include "sentrell.h"
@@ -139,4 +148,55 @@ TEST_F(Library, BadHandlesAreRefusedByEveryBuiltFunction) {
     EXPECT_EQ(info(h, nullptr, nullptr, nullptr), -1);
     EXPECT_EQ(callback(h, nullptr, nullptr), -1);
   }
+}
+
+TEST_F(Library, GatewayListArrivesAsFilesAndANotification) {
+  namespace fs = std::filesystem;
+  standin::StandinServer server;
+  ASSERT_TRUE(server.Start("127.0.0.1", 4073));
+  standin::Script script;
+  script.sendGatewayList = true;
+  script.gatewaysPerPage = 100;
+  for (int i = 0; i < 200; ++i) script.gateways.push_back({3000000 + i, 0, "gw" + std::to_string(i)});
+  ASSERT_TRUE(server.SetScript(script));
+
+  const fs::path folder = fs::temp_directory_path() / ("sentrell_blackbox_" + std::to_string(getpid()));
+  fs::remove_all(folder);
+  const int udp = ::socket(AF_INET, SOCK_DGRAM, 0);
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(::bind(udp, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+  socklen_t length = sizeof sa;
+  ::getsockname(udp, reinterpret_cast<sockaddr*>(&sa), &length);
+
+  auto init = Lookup<decltype(CM_Init)>("CM_Init");
+  auto setPath = Lookup<decltype(CM_SetNVSXmlPath)>("CM_SetNVSXmlPath");
+  auto setPort = Lookup<decltype(CM_SetNotifyUDPPort)>("CM_SetNotifyUDPPort");
+  auto login = Lookup<decltype(CM_Login)>("CM_Login");
+  auto free = Lookup<decltype(CM_Free)>("CM_Free");
+  ASSERT_TRUE(init && setPath && setPort && login && free);
+  IotHandle* h = init(1);
+  ASSERT_EQ(setPath(h, folder.c_str()), 1);
+  ASSERT_EQ(setPort(h, ntohs(sa.sin_port)), 1);
+  ASSERT_EQ(login(h, "127.0.0.1", "u", "p"), 1);
+
+  // The second page completes the list: the files are written, then announced.
+  std::string datagram;
+  pollfd pfd{udp, POLLIN, 0};
+  ASSERT_EQ(::poll(&pfd, 1, 5000), 1);
+  char buffer[4096];
+  const ssize_t n = ::recv(udp, buffer, sizeof buffer, 0);
+  ASSERT_GT(n, 0);
+  datagram.assign(buffer, static_cast<std::size_t>(n));
+  EXPECT_EQ(datagram, std::string("VER=2.1&MSG=NVSLIST&DAT=(null)", 31));
+  std::ifstream in(folder / "nvs_list.xml", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("<nvslist count=\"200\""), std::string::npos);
+  EXPECT_TRUE(fs::exists(folder / "nvs_3000199.xml"));
+  free(h);
+  EXPECT_FALSE(fs::exists(folder / "nvs_list.xml"));  // the cache goes with the session
+  ::close(udp);
+  fs::remove_all(folder);
 }
