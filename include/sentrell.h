@@ -287,7 +287,7 @@ SENTRELL_API int CM_IOT_DLockFinger_QueryFingerprintFeature(IotHandle* handle, u
 SENTRELL_API int CM_IOT_CABMGZ_GetWeightInBox(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                               int box);
 SENTRELL_API int CM_IOT_CABMGZ_OpenBox(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int box);
-/* password: at most six decimal digits (only the low six are sent). */
+/* password: 0..999999 (six decimal digits); any other value sends nothing and gives 0. */
 SENTRELL_API int CM_IOT_CABMGZ_AddAdvUserToBox(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                                int box, int userNumber, int password, int cardNumber);
 SENTRELL_API int CM_IOT_CABMGZ_RemoveAdvUserFromBox(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
@@ -429,19 +429,27 @@ SENTRELL_API int CM_IOT_IFCONTROL_SetDelayTime(IotHandle* handle, uint32_t nvsid
                                                int value);
 
 /* ---- Message text readers (no handle; `text` is one JSON message text) ----
- * Numbers read 0 and element texts read "" when absent or of another type;
- * the header texts and the value text read NULL then. */
+ * Every call parses the whole text. Numbers read 0 and element texts read ""
+ * when the text is NULL or not a JSON object, or the member is absent or of
+ * another type; the header texts and the value text read NULL then. Use
+ * IsDataElement to tell an absent element from a 0 or empty one.
+ * Numbers are read as JSON numbers, true (1), false and null (0); reals are
+ * truncated toward zero when read as integers; an unsigned member must lie in
+ * 0..4294967295 and a signed one in the range of int.
+ * Returned texts are in buffers of the library (one per reader) that the
+ * next call of the same reader overwrites. A text longer than its buffer is
+ * cut at the end of the last whole character that fits. */
 SENTRELL_API uint32_t CMPGetVersion(const char* text);
 SENTRELL_API uint32_t CMPGetNvsID(const char* text);
 SENTRELL_API uint32_t CMPGetNetID(const char* text);
 SENTRELL_API uint32_t CMPGetNodID(const char* text);
-/* At most 31 characters. */
+/* "devtype": at most 31 bytes (a 32-byte buffer). */
 SENTRELL_API const char* CMPGetDeviceType(const char* text);
-/* At most 31 characters. */
+/* "msg": at most 31 bytes (a 32-byte buffer). */
 SENTRELL_API const char* CMPGetMessage(const char* text);
 /* Whether the text's "data" object has an element of that name. */
 SENTRELL_API bool IsDataElement(const char* text, const char* name);
-/* Unit, type and subtype: at most 31 characters each. */
+/* Unit, type and subtype: at most 31 bytes each (32-byte buffers). */
 SENTRELL_API const char* CMPGetDataElementUnit(const char* text, const char* name);
 SENTRELL_API const char* CMPGetDataElementType(const char* text, const char* name);
 SENTRELL_API const char* CMPGetDataElementSubType(const char* text, const char* name);
@@ -449,11 +457,15 @@ SENTRELL_API int CMPGetDataElementPrecision(const char* text, const char* name);
 SENTRELL_API int CMPGetDataElementValueInt(const char* text, const char* name);
 SENTRELL_API uint32_t CMPGetDataElementValueUInt(const char* text, const char* name);
 SENTRELL_API float CMPGetDataElementValueFloat(const char* text, const char* name);
-/* At most 71 characters. */
+/* A string "value": at most 4096 bytes (a 4097-byte buffer), which holds
+ * every text value of the library's messages whole. */
 SENTRELL_API const char* CMPGetDataElementValueString(const char* text, const char* name);
-/* Writes every element of an array value into `values`, which must hold as
- * many floats as the array has elements; returns that number (0 when the value
- * is not an array). */
+/* Writes every element of an array "value" into `values`, each converted to
+ * float (0 for an element that is not a number), and returns their number;
+ * returns 0 and writes nothing when the value is absent or not an array, or
+ * `values` is NULL. `values` must hold as many floats as the array has
+ * elements: the library's own messages carry at most 119 elements in one
+ * array, so an array of 119 floats holds every array they deliver. */
 SENTRELL_API int CMPGetDataElementValueArrayFloat(const char* text, const char* name, float* values);
 
 #ifdef __cplusplus

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "tools/builtin_devices.h"
+
 namespace standin {
 
 namespace {
@@ -54,6 +56,9 @@ Script BuiltInPlatform() {
   };
   const auto config = [](const ParsedMessage&) {
     return std::vector<OutgoingMessage>{Reply("config", 0, "alarm=1;canread=1;")};
+  };
+  script.answers["iot"] = [devices = SimulatedDevices()](const ParsedMessage& request) mutable {
+    return devices.Answer(request);
   };
   script.answers["getconfig"] = config;
   script.answers["putconfig"] = config;

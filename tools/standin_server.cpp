@@ -89,6 +89,7 @@ bool StandinServer::Start(const std::string& address, std::uint16_t port) {
   wakeRead_ = pipeFds[0];
   wakeWrite_ = pipeFds[1];
   port_ = ntohs(where.sin_port);
+  address_ = address;
   stop_ = false;
   running_ = true;
   thread_ = std::thread(&StandinServer::Run, this);
@@ -109,6 +110,7 @@ void StandinServer::Stop() {
     Wake();
   }
   thread_.join();
+  media_.Stop();
   std::lock_guard lock(mutex_);
   for (int* fd : {&listenFd_, &wakeRead_, &wakeWrite_}) {
     if (*fd >= 0) close(*fd);
@@ -458,6 +460,8 @@ void StandinServer::Answer(Connection& connection, const ParsedMessage& request)
       page.cseq = request.IntHeader("CSeq");
       if (const auto block = BuildBlock(page)) QueueBlock(connection, *block, now);
     }
+  } else if (cmd == "invite") {
+    AnswerInvite(connection, request, now);
   } else if (const auto answer = script_.answers.find(cmd); answer != script_.answers.end() && answer->second) {
     for (const OutgoingMessage& message : answer->second(request))
       if (const auto block = BuildBlock(message)) QueueBlock(connection, *block, now);

@@ -24,6 +24,8 @@
 
 #include "tools/cmscp_text.h"
 #include "tools/gateway_pages.h"
+#include "tools/standin_call.h"
+#include "tools/standin_media.h"
 
 namespace standin {
 
@@ -139,6 +141,13 @@ class StandinServer {
   // Piece sizes for SplitNext: one block in pieces of `size` bytes.
   static std::vector<std::size_t> EvenPieces(std::size_t size);
 
+  // ---- audio call (standin_call.cpp)
+  void SetCallScript(const CallScript& script);
+  CallScript GetCallScript() const;
+  // Starts the media listener on the server's address (Start first).
+  bool StartMedia(std::uint16_t port = StandinMedia::kDefaultPort);
+  StandinMedia& Media() { return media_; }
+
  private:
   struct Fault {
     enum class Kind { Split, Coalesce, Junk, CloseMid } kind;
@@ -181,6 +190,8 @@ class StandinServer {
   void WriteTo(Connection& connection, std::chrono::steady_clock::time_point now);
   void CloseNow(Connection& connection, std::vector<ReceivedMessage>& logged);
   void Answer(Connection& connection, const ParsedMessage& request);
+  void AnswerInvite(Connection& connection, const ParsedMessage& request,
+                    std::chrono::steady_clock::time_point now);
   void QueueBlock(Connection& connection, const Block& block, std::chrono::steady_clock::time_point due);
   void Log(ReceivedMessage entry, std::vector<ReceivedMessage>& logged);
   bool KnownAccount(const ParsedMessage& request) const;
@@ -207,6 +218,10 @@ class StandinServer {
   int wakeRead_ = -1;
   int wakeWrite_ = -1;
   std::thread thread_;
+  // ---- audio call
+  CallScript callScript_;
+  std::string address_;
+  StandinMedia media_;
 };
 
 }  // namespace standin

@@ -80,6 +80,7 @@ CIotSession::~CIotSession() {
   if (connect.joinable()) connect.join();
   if (reconnect.joinable()) reconnect.join();
   if (poll.joinable()) poll.join();
+  EndCall();
   StopEvents();
   keepAlive_.Stop();
   connected_ = 0;
@@ -129,7 +130,12 @@ std::string CIotSession::Host() const {
 }
 
 int CIotSession::SendLocked(const char* bytes, int length) {
-  if (!IsConnected() || bytes == nullptr || length <= 0 || failSendsForTesting_) return 0;
+  if (!IsConnected()) return 0;
+  return SendWhole(bytes, length);
+}
+
+int CIotSession::SendWhole(const char* bytes, int length) {
+  if (bytes == nullptr || length <= 0 || failSendsForTesting_) return 0;
   std::lock_guard lock(sendMutex_);
   const std::uint32_t start = plat::TickCount();
   int sent = 0;

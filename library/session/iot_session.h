@@ -9,14 +9,18 @@
 // flag they share is atomic; texts are guarded by locks; every request is
 // built in a record of its own.
 #include <atomic>
+#include <ctime>
+#include <optional>
 #include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
 
+#include "library/session/audio_call_socket.h"
 #include "library/session/cmscp_stream.h"
 #include "library/session/event_socket.h"
 #include "library/session/nvs_list.h"
+#include "library/session/pending_commands.h"
 #include "library/session/notify_copies.h"
 #include "library/session/scp_message.h"
 #include "library/session/session_timing.h"
@@ -70,6 +74,38 @@ class CIotSession : public CEventSocket {
   // A copy of the gateway list as it stands.
   NvsList CopyNvsList() const;
 
+  // ---- media requests: node states, snapshots, recordings, pan-tilt, car gate
+  int QueryNodesStatus(std::uint32_t nvsid);
+  int Snapshot(std::uint32_t nvsid);
+  int SetAutoSnap(std::uint32_t nvsid, const char* text, std::size_t length);
+  int GetAutoSnap(std::uint32_t nvsid);
+  int PlayRecord(std::uint32_t nvsid, const char* fileName);
+  int SeekRecord(std::uint32_t nvsid, int position);
+  int StopRecord(std::uint32_t nvsid);
+  int GetRecordList(std::uint32_t nvsid, const char* date, char* list, int timeoutMs);
+  int PtuCtrl(std::uint32_t nvsid, int command, int value);
+  int VlrUpBar(std::uint32_t nvsid, int isFree) { return SendCarCtrl(nvsid, isFree); }
+  int SendCarCtrl(std::uint32_t nvsid, int isFree);
+
+  // ---- device commands
+  // Frames `payload` for the node and sends it as "iot": 1 sent, 0 not (or a
+  // payload longer than 243 bytes). Commands with function bytes 16-31 and
+  // 48-63 record their state in the node file and, with `recordFlag`, wait
+  // in the pending table for the server's delivery report.
+  int SendIotFrame(std::uint32_t nvsid, std::uint8_t commandCode, std::uint8_t functionByte,
+                   const std::uint8_t* payload, unsigned payloadLength, std::uint16_t netId,
+                   std::uint16_t nodeAddress, int recordFlag);
+  // The caller's bytes as the body of "iot", unframed: 1212 sent, 0 not sent,
+  // -1 for bytes whose block would not fit.
+  int SendIotPacket(std::uint32_t nvsid, const void* bytes, int length);
+  int AddPendingCmd(std::int32_t cseq, std::int32_t nvsid, std::int32_t netId, std::int32_t nodeAddress);
+  std::optional<PendingCmdEntry> FindPendingCmd(std::int32_t cseq) const { return pending_.Find(cseq); }
+  int RemovePendingCmd(std::int32_t cseq);
+  int ExpirePendingCmds();
+  std::size_t PendingCount() const { return pending_.Size(); }
+  // Test-only: the clock (seconds since 1970) of the pending table.
+  void SetWallClockForTesting(std::time_t (*clock)()) { wallClock_ = clock ? clock : &WallClock; }
+
   // ---- connection and log-in
   int ConnectServer(const std::string& host, int port, std::uint32_t timeoutMs, bool asynchronous);
   int SendLoginHello();
@@ -82,6 +118,8 @@ class CIotSession : public CEventSocket {
   // block cut in the middle closes the connection, whose stream would be out
   // of step.
   int SendLocked(const char* bytes, int length);
+  // The same without the connected test.
+  int SendWhole(const char* bytes, int length);
   // Serialises `record` into a zero-filled 1212-byte block and sends it, up
   // to `tries` times with `pauseMs` between tries. False when nothing went out.
   bool SendBlock(const ScpMessage& record, int tries, std::uint32_t pauseMs);
@@ -113,6 +151,45 @@ class CIotSession : public CEventSocket {
   // The next number of the session's generator after seeding it with the time.
   int NextSeededRandom();
 
+  // ---- audio call (session_call.cpp)
+  // Calls a peer and waits, pumping the calling thread's messages: 2 not
+  // connected, 4 no answer in time, 5 the media connection failed, -1 an
+  // own From or a To that does not fit its field (nothing sent); otherwise
+  // the result the answer carried (0 accepted; only then is the media
+  // connection opened).
+  int Invite(const std::string& peerId, int form, int mode, int timeoutMs);
+  // Sends "bye" while connected and stops the call's audio in any case. 0.
+  int StopCall();
+  int SendRinging();
+  int SendInviteAck(const std::string& peerId, int form, int cseq, int result);
+  int SendRingback(const std::string& peerId, int form, int cseq, int result);
+  // 1 connected and started, 0 failed (no media connection left).
+  int OpenMediaConnection(const std::string& callId, int mode);
+  int CloseMediaConnection();
+  // The session's end: the media connection goes.
+  void EndCall();
+  int InviteResult() const { return inviteResult_.load(); }
+  std::string OwnCallId() const;
+  std::string PeerCallId() const;
+  std::shared_ptr<CAudioCallSocket> MediaConnection() const;
+  std::string LocalIp() const;
+
+ private:
+  void SetPeerCallId(const std::string& callId);
+  // "bye" and "ringing": the kept From and To, the own CallID.
+  int SendCallNotice(const char* cmd);
+
+  mutable std::mutex callMutex_;  // the call texts and the media connection
+  std::string ownCallId_;
+  std::string peerCallId_;
+  std::string callFrom_;
+  std::string callTo_;
+  std::atomic<int> inviteResult_{2};
+  std::shared_ptr<CAudioCallSocket> audioCall_;
+  // ---- end of audio call
+
+ public:
+
  private:
   struct Credentials {
     std::string user, password;
@@ -128,7 +205,7 @@ class CIotSession : public CEventSocket {
   void ReconnectThreadProc();
   void StartReconnectThreadOnce();
   void JoinConnectThread();
-  void ExpirePendingCmds();
+  static std::time_t WallClock() { return std::time(nullptr); }
   void SetCredentials(const std::string& user, const std::string& password);
   Credentials GetCredentials() const;
   std::string Host() const;
@@ -154,6 +231,8 @@ class CIotSession : public CEventSocket {
   void WriteListFiles();
   void StartPollPass();
   void NvsPollThreadProc(std::unique_ptr<NvsList> list);
+  bool SendRemoteRecord(std::uint32_t nvsid, const std::string& command);
+  void PostSnapshotText(std::uint32_t nvsid, const char* msg, const std::string& info);
   void OnSnapshotAck(const ScpMessage& message);
   void OnSetAutoSnapAck(const ScpMessage& message);
   void OnGetAutoSnapAck(const ScpMessage& message);
@@ -187,6 +266,7 @@ class CIotSession : public CEventSocket {
   mutable std::mutex helloMutex_;
   std::string helloFrom_, helloContact_, helloBody_;
 
+  std::mutex recordListCallMutex_;  // one record list request waits at a time
   mutable std::mutex recordMutex_;
   std::string recordListText_;
 
@@ -215,6 +295,9 @@ class CIotSession : public CEventSocket {
   int notifyUdpSocket_ = -1;
   int notifyUdpDestinationPort_ = 0;
   NotifyCopies copies_;
+
+  CPendingCmdTable pending_;
+  std::atomic<std::time_t (*)()> wallClock_{&WallClock};
 
   mutable std::mutex listMutex_;
   std::unique_ptr<NvsList> nvsList_;

@@ -2,7 +2,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "library/api/json_message.h"
+#include "library/session/iot_app.h"
 #include "library/session/iot_session.h"
+#include "library/session/message_body.h"
+#include "library/session/wire_text.h"
 #include "library/xml/nvs_xml_store.h"
 #include "platform/files.h"
 
@@ -22,4 +26,24 @@ void CIotSession::OnConfig(const ScpMessage&) {
     store.SetAlarm(1);
     store.Save();
   }
+}
+
+void CIotSession::OnWarn(const ScpMessage& message) {
+  const std::int32_t type = ScpMessageGetClass(&message);
+  const std::time_t time = ScpMessageGetCSeq(&message);
+  const auto nvsid = static_cast<std::uint32_t>(std::strtoul(ScpMessageGetContact(&message), nullptr, 10));
+  const auto where = static_cast<std::uint32_t>(std::strtoul(ScpMessageGetCallID(&message), nullptr, 10));
+  const auto netId = static_cast<std::uint16_t>(where >> 16);
+  const auto nodeAddress = static_cast<std::uint16_t>(where & 0xFFFF);
+  const std::string content = WireToUtf8(AsText(BodyOf(message)));
+  const std::uint32_t number = TheIotApp().NextWarnNumber();
+  {
+    CNvsXmlStore store(XmlFolder());
+    if (!store.OpenWarnList()) store.CreateWarnList();
+    store.AppendWarn(static_cast<std::int32_t>(number), static_cast<std::int32_t>(nvsid), type, time, content.c_str());
+    store.Save();
+  }
+  const std::string text =
+      BuildWarnMessage(nvsid, netId, nodeAddress, CNvsXmlStore::FormatTime(time).c_str(), type, content.c_str());
+  if (!text.empty()) PostNotify(NOTIFY_WARNMSG, nvsid, netId, nodeAddress, text.c_str(), text.size());
 }

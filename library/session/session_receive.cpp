@@ -122,19 +122,3 @@ void CIotSession::OnRemoteRecordAck(const ScpMessage& message) {
   }
   getRecordEvent_.Set();
 }
-
-// Branches whose handling arrives with the gateway directory, the device
-// replies, the alarms, the audio call and the snapshots.
-void CIotSession::OnWarn(const ScpMessage&) {}
-void CIotSession::OnInvite(const ScpMessage&) {}
-void CIotSession::OnRinging(const ScpMessage&) {}
-void CIotSession::OnBye(const ScpMessage&) {}
-void CIotSession::OnInviteAck(const ScpMessage&) {}
-void CIotSession::OnRingBack(const ScpMessage&) {}
-void CIotSession::OnIotMessage(const ScpMessage&) {}
-void CIotSession::OnIotAck(const ScpMessage&) {}
-void CIotSession::OnRtpCon(const ScpMessage&) {}
-void CIotSession::OnSnapshotAck(const ScpMessage&) {}
-void CIotSession::OnSetAutoSnapAck(const ScpMessage&) {}
-void CIotSession::OnGetAutoSnapAck(const ScpMessage&) {}
-void CIotSession::ExpirePendingCmds() {}

@@ -16,6 +16,8 @@ struct SessionTiming {
   std::uint32_t pollNodesMs = 1300;         // pause after each "reqallnodesdata" of the poll pass
   std::uint32_t pollCameraMs = 2000;        // pause after each "getcaminfo"
   std::uint32_t purgeMs = 1000;             // period of the purge and least age of a notification copy
+  std::uint16_t mediaPort = 4290;           // media connection port of the platform server
+  std::uint32_t callWaitStepMs = 50;        // step of the waits for a call's answer
 };
 
 SessionTiming CurrentSessionTiming();

@@ -200,3 +200,20 @@ TEST_F(Library, GatewayListArrivesAsFilesAndANotification) {
   ::close(udp);
   fs::remove_all(folder);
 }
+
+TEST_F(Library, ReadersAreFoundByNameAndReadATextOfTheLibrary) {
+  auto devtype = Lookup<decltype(CMPGetDeviceType)>("CMPGetDeviceType");
+  auto nvsid = Lookup<decltype(CMPGetNvsID)>("CMPGetNvsID");
+  auto has = Lookup<decltype(IsDataElement)>("IsDataElement");
+  auto value = Lookup<decltype(CMPGetDataElementValueString)>("CMPGetDataElementValueString");
+  ASSERT_TRUE(devtype && nvsid && has && value);
+  const char* text =
+      "{\"data\":{\"status\":{\"precision\":0,\"subtype\":\"\",\"type\":\"string\",\"unit\":\"\",\"value\":\"on\"}},"
+      "\"devtype\":\"LAMP\",\"msg\":\"status\",\"netid\":3,\"nodid\":4,\"nvsid\":1000001,\"version\":2}\n";
+  EXPECT_STREQ(devtype(text), "LAMP");
+  EXPECT_EQ(nvsid(text), 1000001u);
+  EXPECT_TRUE(has(text, "status"));
+  EXPECT_FALSE(has(text, "level"));
+  EXPECT_STREQ(value(text, "status"), "on");
+  EXPECT_EQ(nvsid("not json"), 0u);
+}

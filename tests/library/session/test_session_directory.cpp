@@ -352,3 +352,29 @@ TEST_F(DirectoryOnline, SettingsRequestsGoOutAsTheirTexts) {
     EXPECT_EQ(sent[i].parsed.body, "wopfe");
   }
 }
+
+TEST_F(Directory, AlarmIsStoredAndDeliveredForItsNode) {
+  std::tm t{};
+  t.tm_year = 2026 - 1900;
+  t.tm_mon = 11;
+  t.tm_mday = 8;
+  t.tm_hour = 7;
+  t.tm_min = 20;
+  t.tm_isdst = -1;
+  const std::time_t when = std::mktime(&t);
+  standin::OutgoingMessage warn = Message("warn", 3, "door \xBF\xAA");  // "door" and one GBK character
+  warn.cseq = static_cast<int>(when);
+  warn.contact = "1000001";
+  warn.callId = std::to_string((1 << 16) | 2);
+  Feed(warn);
+  std::string text;
+  ASSERT_EQ(NextNotification(&text), 0x27F2u);
+  EXPECT_EQ(text,
+            "{\"content\":\"door \xE5\xBC\x80\",\"netid\":1,\"nodid\":2,\"nvsid\":1000001,\"time\":\"2026-12-08 "
+            "07:20:00\",\"type\":3}\n");
+  const std::string file = Read(folder / "nvs_warn.xml");
+  EXPECT_NE(file.find("<warnlist count=\"1\" lastnumber=\""), std::string::npos) << file;
+  EXPECT_NE(file.find("nvsid=\"1000001\" type=\"3\" datetime=\"2026-12-08 07:20:00\">door \xE5\xBC\x80</warn>"),
+            std::string::npos)
+      << file;
+}
