@@ -169,6 +169,7 @@ SENTRELL_API int CM_IOT_HEALTHMON_SetMode(IotHandle* handle, uint32_t nvsid, uin
 SENTRELL_API int CM_IOT_SPHYGMOMETER_Ctrl(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int op);
 
 /* ---- Sampling collectors and analysers (limits are sent times 10, periods in ms) ---- */
+/* A limit whose tenths do not fit 32 bits, or that is not a number, sends nothing (0). */
 SENTRELL_API int CM_IOT_DAIS_Sampling(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr);
 SENTRELL_API int CM_IOT_DAIS_SetLimit(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, float xLower,
                                       float xUpper, float yLower, float yUpper);
@@ -223,15 +224,18 @@ SENTRELL_API int CM_IOT_O2_Start(IotHandle* handle, uint32_t nvsid, uint16_t net
 SENTRELL_API int CM_IOT_O2_Stop(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr);
 
 /* ---- Card door access ---- */
-/* time: "%d-%d-%d %d:%d:%d" (local date and time). */
+/* time: "%d-%d-%d %d:%d:%d" (local date and time); 0, nothing sent, for a
+ * text that names no real date and time. */
 SENTRELL_API int CM_IOT_DAC_SetTime(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, const char* time);
 SENTRELL_API int CM_IOT_DAC_SetTimeInterval(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                             int hygiene, int work, int overtime, int rest);
-/* data: 4 bytes, one bit per day of the month. */
+/* data: 4 bytes, one bit per day of the month; only `length` of them are
+ * read, the rest is sent as 0. A four-digit year is sent as its last two digits. */
 SENTRELL_API int CM_IOT_DAC_SetWorkdayOfMonth(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                               int year, int month, const unsigned char* data, int length);
-/* data: up to 48 bytes, one bit per day of the year, sent as two frames
- * 500 ms apart (blocks meanwhile); the result is that of the second frame. */
+/* data: up to 48 bytes, one bit per day of the year (only `length` of them
+ * are read), sent as two frames 500 ms apart (blocks meanwhile); the result
+ * is that of the second frame. */
 SENTRELL_API int CM_IOT_DAC_SetWorkdayOfYear(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                              int year, const unsigned char* data, int length);
 /* code: the card's code, of which the low six decimal digits are sent. */
@@ -247,17 +251,19 @@ SENTRELL_API int CM_IOT_DAC_StopCapture(IotHandle* handle, uint32_t nvsid, uint1
 SENTRELL_API int CM_IOT_DAC_GetDoorStatus(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr);
 
 /* ---- Fingerprint door lock ---- */
-/* time: "%d-%d-%d %d:%d:%d". */
+/* time: "%d-%d-%d %d:%d:%d"; 0, nothing sent, for a text that names no real
+ * date and time. */
 SENTRELL_API int CM_IOT_DLockFinger_SetTime(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                             const char* time);
 SENTRELL_API int CM_IOT_DLockFinger_SetTimeInterval(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                                     int hygiene, int work, int overtime, int rest);
-/* data: 4 bytes, one bit per day of the month. */
+/* data: 4 bytes, one bit per day of the month; only `length` of them are
+ * read, the rest is sent as 0. */
 SENTRELL_API int CM_IOT_DLockFinger_SetWorkdayOfMonth(IotHandle* handle, uint32_t nvsid, uint16_t netid,
                                                       uint16_t nodeaddr, int year, int month, const unsigned char* data,
                                                       int length);
-/* data: up to 48 bytes, sent as two frames 500 ms apart (blocks meanwhile);
- * the result is that of the second frame. */
+/* data: up to 48 bytes (only `length` of them are read), sent as two frames
+ * 500 ms apart (blocks meanwhile); the result is that of the second frame. */
 SENTRELL_API int CM_IOT_DLockFinger_SetWorkdayOfYear(IotHandle* handle, uint32_t nvsid, uint16_t netid,
                                                      uint16_t nodeaddr, int year, const unsigned char* data, int length);
 SENTRELL_API int CM_IOT_DLockFinger_OpenDoor(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr);
@@ -275,8 +281,9 @@ SENTRELL_API int CM_IOT_DLockFinger_SetMatchingLevel(IotHandle* handle, uint32_t
 SENTRELL_API int CM_IOT_DLockFinger_QueryMatchingLevel(IotHandle* handle, uint32_t nvsid, uint16_t netid,
                                                        uint16_t nodeaddr);
 /* feature: base64 text of the 193-byte fingerprint feature (at most 260
- * characters), sent as six frames 100 ms apart (blocks meanwhile). Always 0
- * for a valid handle: the result does not tell whether the frames went out. */
+ * characters), sent as six frames 100 ms apart (blocks meanwhile). 1 when all
+ * six went out, else 0; a longer text, or one that decodes to no bytes, sends
+ * nothing and gives 0 (the lock would take it for an empty feature). */
 SENTRELL_API int CM_IOT_DLockFinger_SetFingerprintFeature(IotHandle* handle, uint32_t nvsid, uint16_t netid,
                                                           uint16_t nodeaddr, int user, int permission,
                                                           const char* feature);
@@ -313,7 +320,9 @@ SENTRELL_API int CM_IOT_CABMGZ_ClearAdvUserInBox(IotHandle* handle, uint32_t nvs
 /* ---- Electricity, water and gas meters ----
  * A meter address is one unsigned 64-bit number given as its low and high
  * 32-bit halves. Currents and energy amounts are sent times 1000, calibration
- * values times 10. */
+ * values times 10. An address of more than 16 digits, or a scaled value that
+ * is negative or has more than 8 digits, is refused (0, nothing sent); a NULL
+ * date or time text gives -1. */
 SENTRELL_API int CM_IOT_PowerMeterCtrl_Init(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr);
 /* date: "%d-%d-%d". */
 SENTRELL_API int CM_IOT_PowerMeterCtrl_SetDate(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
@@ -388,7 +397,9 @@ SENTRELL_API int CM_IOT_HA_GetACCurValue(IotHandle* handle, uint32_t nvsid, uint
 
 /* ---- Laboratory devices ---- */
 SENTRELL_API int CM_IOT_ICREAD_Ctrl(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int on);
-/* school: the first 6 bytes of the text are sent (zero-padded when shorter). */
+/* school (also in SetMode2 and SetMode3): the first 6 bytes of the text in
+ * GBK are sent, zero-padded when shorter; a double-byte character that the
+ * sixth byte would cut in two is left out. A NULL text gives -1 (nothing sent). */
 SENTRELL_API int CM_IOT_ICREAD_SetMode1(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                         const char* school);
 SENTRELL_API int CM_IOT_ICREAD_SetMode2(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
@@ -414,14 +425,16 @@ SENTRELL_API int CM_IOT_DEVIO_Ctrl(IotHandle* handle, uint32_t nvsid, uint16_t n
 SENTRELL_API int CM_IOT_DEVIO_GetInfo(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr);
 
 SENTRELL_API int CM_IOT_VLCONTROL_Ctrl(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int on);
-/* begin, end: "%02d:%02d" (hour and minute). */
+/* begin, end: "%02d:%02d" (hour and minute; a field that does not parse is 0).
+ * A NULL text gives -1 (nothing sent). */
 SENTRELL_API int CM_IOT_VLCONTROL_SetActiveTime(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                                 const char* begin, const char* end);
 SENTRELL_API int CM_IOT_VLCONTROL_QueryActiveTime(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr);
 SENTRELL_API int CM_IOT_VLCONTROL_SetDelayTime(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                                int value);
 SENTRELL_API int CM_IOT_IFCONTROL_Ctrl(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int on);
-/* begin, end: "%02d:%02d" (hour and minute). */
+/* begin, end: "%02d:%02d" (hour and minute; a field that does not parse is 0).
+ * A NULL text gives -1 (nothing sent). */
 SENTRELL_API int CM_IOT_IFCONTROL_SetActiveTime(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                                 const char* begin, const char* end);
 SENTRELL_API int CM_IOT_IFCONTROL_QueryActiveTime(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr);

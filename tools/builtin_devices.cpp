@@ -20,7 +20,18 @@ struct Simulator {
 constexpr Simulator kSimulators[] = {
     {44, &SimulateSwitches}, {81, &SimulateSwitches}, {82, &SimulateSwitches},
     {83, &SimulateSwitches}, {85, &SimulateSwitches}, {209, &SimulateSwitches},
-    };
+    {49, &SimulateHealthMonitor}, {97, &SimulateCabinet}, {196, &SimulateSphygmometer},
+    {46, &SimulateSampling}, {47, &SimulateSampling}, {48, &SimulateSampling}, {60, &SimulateSampling},
+    {61, &SimulateSampling}, {62, &SimulateSampling}, {63, &SimulateSampling},
+    {86, &SimulateLaboratory}, {87, &SimulateLaboratory}, {88, &SimulateLaboratory}, {90, &SimulateLaboratory},
+    {93, &SimulateLaboratory}, {94, &SimulateLaboratory}, {100, &SimulateLaboratory},
+    {80, &SimulateDoorLock},
+    {96, &SimulateFingerprintLock},
+    {65, &SimulateMeters},
+    {66, &SimulateMeters},
+    {95, &SimulateMeters},
+    {89, &SimulateVehicleReader}, {102, &SimulateInfraredRemote}, {103, &SimulateAdapter},
+};
 
 }  // namespace
 

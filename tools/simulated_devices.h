@@ -18,5 +18,16 @@ using DeviceSimulator = void (*)(const DeviceFrame& command, DeviceState& state,
 DeviceSimulator SimulatorOf(std::uint8_t commandCode);
 
 void SimulateSwitches(const DeviceFrame& command, DeviceState& state, std::vector<DeviceFrame>& replies);
+void SimulateCabinet(const DeviceFrame& command, DeviceState& state, std::vector<DeviceFrame>& replies);
+void SimulateHealthMonitor(const DeviceFrame& command, DeviceState& state, std::vector<DeviceFrame>& replies);
+void SimulateSphygmometer(const DeviceFrame& command, DeviceState& state, std::vector<DeviceFrame>& replies);
+void SimulateSampling(const DeviceFrame& command, DeviceState& state, std::vector<DeviceFrame>& replies);
+void SimulateLaboratory(const DeviceFrame& command, DeviceState& state, std::vector<DeviceFrame>& replies);
+void SimulateDoorLock(const DeviceFrame& command, DeviceState& state, std::vector<DeviceFrame>& replies);
+void SimulateFingerprintLock(const DeviceFrame& command, DeviceState& state, std::vector<DeviceFrame>& replies);
+void SimulateMeters(const DeviceFrame& command, DeviceState& state, std::vector<DeviceFrame>& replies);
+void SimulateAdapter(const DeviceFrame& command, DeviceState& state, std::vector<DeviceFrame>& replies);
+void SimulateVehicleReader(const DeviceFrame& command, DeviceState& state, std::vector<DeviceFrame>& replies);
+void SimulateInfraredRemote(const DeviceFrame& command, DeviceState& state, std::vector<DeviceFrame>& replies);
 
 }  // namespace standin

@@ -92,6 +92,8 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::cout << "listening on " << options->address << ":" << server.Port() << std::endl;
+    // Calls need the media listener beside the server; without it they fail in their media step.
+    if (!server.StartMedia()) std::cerr << "media listener not started; calls cannot carry audio\n";
   }
 
   const auto deadline = start + std::chrono::seconds(options->seconds);

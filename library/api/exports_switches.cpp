@@ -4,16 +4,6 @@
 #include "library/xml/nvs_xml_store.h"
 #include "sentrell.h"
 
-namespace {
-
-// The frame of a device export whose command needs nothing but its arguments.
-template <class Describe>
-int Command(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, Describe describe) {
-  return WithSession(handle, [&](CIotSession& s) { return SendCommand(s, nvsid, netid, nodeaddr, describe()); });
-}
-
-}  // namespace
-
 extern "C" {
 
 SENTRELL_API int CM_IOT_LAMP_Ctrl(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int on) {

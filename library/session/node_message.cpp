@@ -7,7 +7,12 @@ void NodeMessage::Header(const char* devtype, const char* msg) {
 }
 
 void NodeMessage::String(const char* name, const char* value) {
-  SetDataElementString(buffer_, kCapacity, name, "", "string", "", 0, value);
+  String(name, "", "string", "", 0, value);
+}
+
+void NodeMessage::String(const char* name, const char* unit, const char* type, const char* subtype, int precision,
+                         const char* value) {
+  SetDataElementString(buffer_, kCapacity, name, unit, type, subtype, precision, value);
 }
 
 void NodeMessage::Element(const char* name, const char* unit, const char* type, const char* subtype, int precision,

@@ -17,6 +17,9 @@ class NodeMessage {
   void Header(const char* devtype, const char* msg);
   // A string element: empty unit and subtype, type "string", precision 0.
   void String(const char* name, const char* value);
+  // A string element with its own unit, type, subtype and precision.
+  void String(const char* name, const char* unit, const char* type, const char* subtype, int precision,
+              const char* value);
   void Element(const char* name, const char* unit, const char* type, const char* subtype, int precision,
                std::int32_t value);
   void UInt(const char* name, const char* unit, const char* type, const char* subtype, int precision,

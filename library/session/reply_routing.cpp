@@ -13,9 +13,17 @@ struct Family {
 
 // Command code to family decoder.
 constexpr Family kFamilies[] = {
+    {80, &DecodeDoorLock}, {96, &DecodeFingerprintLock},
     {44, &DecodeDoorContact}, {81, &DecodeLamp},     {82, &DecodeCurtain},         {83, &DecodePower},
     {85, &DecodeBoxPower},    {102, &DecodeInfraredRemote}, {172, &DecodeDoorContactBattery}, {209, &DecodeSlrc},
-    };
+    {49, &DecodeHealthMonitor}, {97, &DecodeCabinet}, {196, &DecodeSphygmometer},
+    {46, &DecodePh},   {47, &DecodeCo2}, {48, &DecodeO2},   {60, &DecodeDais},
+    {61, &DecodeTdc},  {62, &DecodeThdc}, {63, &DecodeIdc},
+    {86, &DecodeCardPower}, {87, &DecodeCameraCover}, {88, &DecodeWaterValve}, {90, &DecodePositioning},
+    {93, &DecodeVlControl}, {94, &DecodeIfControl}, {100, &DecodeInOutRegister},
+    {65, &DecodeWaterMeter}, {66, &DecodeGasMeter}, {95, &DecodePowerMeter},
+    {12, &DecodeVlr},  {89, &DecodeCarRfid}, {91, &DecodeRfid13M56}, {92, &DecodeRfid125K}, {103, &DecodeAdapter},
+};
 
 }  // namespace
 

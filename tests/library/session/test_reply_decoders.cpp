@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include "decoder_test_support.h"
 #include "library/session/reply_routing.h"
 #include "sentrell.h"
 
 namespace {
+
+using decodertest::Message;
+using decodertest::Str;
+using decodertest::Reply;
 
 struct Case {
   std::uint8_t code;
@@ -14,27 +19,6 @@ struct Case {
   std::vector<std::uint8_t> payload;
   std::string expected;  // "" for no message
 };
-
-std::string Message(const char* devtype, const char* msg, const std::string& data) {
-  return std::string("{\"data\":{") + data + "},\"devtype\":\"" + devtype + "\",\"msg\":\"" + msg +
-         "\",\"netid\":1,\"nodid\":5,\"nvsid\":1000001,\"version\":2}\n";
-}
-
-std::string Str(const char* name, const char* value) {
-  return std::string("\"") + name + "\":{\"precision\":0,\"subtype\":\"\",\"type\":\"string\",\"unit\":\"\",\"value\":\"" +
-         value + "\"}";
-}
-
-IotReply Reply(std::uint8_t code, std::uint8_t fn, std::vector<std::uint8_t> payload) {
-  IotReply r;
-  r.nvsid = 1000001;
-  r.netId = 1;
-  r.nodeAddress = 5;
-  r.commandCode = code;
-  r.functionByte = fn;
-  r.payload = std::move(payload);
-  return r;
-}
 
 }  // namespace
 

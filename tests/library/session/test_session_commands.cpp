@@ -19,7 +19,7 @@
 #include "library/session/iot_session.h"
 #include "library/xml/nvs_xml_store.h"
 #include "sentrell.h"
-#include "session_fixture.h"
+#include "device_session_fixture.h"
 #include "support/wait_until.h"
 #include "tools/builtin_devices.h"
 #include "tools/iot_frames.h"
@@ -30,58 +30,11 @@ using testsupport::WaitUntil;
 
 namespace {
 
-struct HandleCloser {
-  void operator()(IotHandle* h) const { CM_Free(h); }
-};
-using Handle = std::unique_ptr<IotHandle, HandleCloser>;
+using devicetest::kNvs;
 
-constexpr std::uint32_t kNvs = 1000001;
-
-std::vector<standin::ReceivedMessage> Iots(const standin::StandinServer& server) {
-  std::vector<standin::ReceivedMessage> out;
-  for (const auto& m : server.Received())
-    if (m.cmd == "iot") out.push_back(m);
-  return out;
-}
-
-class Commands : public StandinSessionTest {
+class Commands : public NodeFileSessionTest {
  protected:
-  void SetUp() override {
-    StandinSessionTest::SetUp();
-    folder = fs::temp_directory_path() / ("sentrell_cmd_" + std::to_string(getpid()) + "_" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder);
-  }
-  void TearDown() override {
-    handle.reset();
-    fs::remove_all(folder);
-    StandinSessionTest::TearDown();
-  }
-  // Logs in with the given answers to "iot".
-  void LogIn(std::function<std::vector<standin::OutgoingMessage>(const standin::ParsedMessage&)> iot = nullptr) {
-    standin::Script script;
-    if (iot) script.answers["iot"] = std::move(iot);
-    ASSERT_TRUE(server.SetScript(script));
-    handle.reset(CM_Init(1));
-    ASSERT_EQ(CM_SetNVSXmlPath(handle.get(), folder.c_str()), 1);
-    ASSERT_EQ(CM_Login(handle.get(), "127.0.0.1", "u", "p"), 1);
-    session = LiveSession(handle.get());
-  }
-  void MakeNodeFile(int netId, int address, int type) {
-    CNvsXmlStore store(folder.string());
-    if (!store.OpenNvsFile(kNvs)) store.CreateNvsFile();
-    store.AddNode(1, "node", type, netId, address);
-    store.Save();
-  }
-  std::string NodeChild(int netId, int address, const char* child) {
-    CNvsXmlStore store(folder.string());
-    std::string value;
-    if (store.OpenNvsFile(kNvs)) store.GetNodeChild(netId, address, child, value);
-    return value;
-  }
-  fs::path folder;
-  Handle handle;
-  std::shared_ptr<CIotSession> session;
+  Commands() : NodeFileSessionTest("sentrell_cmd_") {}
 };
 
 }  // namespace
@@ -119,7 +72,7 @@ TEST_F(Commands, EveryExportSendsItsFrame) {
   };
   for (const auto& c : cases) EXPECT_EQ(c.call(), 1) << c.name;
   ASSERT_TRUE(server.WaitFor("iot", cases.size(), 3000ms));
-  const auto sent = Iots(server);
+  const auto sent = Iots();
   ASSERT_EQ(sent.size(), cases.size());
   std::set<int> sequences;
   for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -153,7 +106,7 @@ TEST_F(Commands, LampFollowsTheRecordedNodeType) {
   EXPECT_EQ(CM_IOT_LAMP_Ctrl(handle.get(), kNvs, 1, 3, 1), 0);
   EXPECT_EQ(CM_IOT_LAMP_Ctrl(handle.get(), 42, 1, 3, 1), 1);  // no node file: a plain lamp
   ASSERT_TRUE(server.WaitFor("iot", 2, 2000ms));
-  const auto sent = Iots(server);
+  const auto sent = Iots();
   ASSERT_EQ(sent.size(), 2u);
   EXPECT_EQ(standin::DecodeDeviceFrame(sent[0].parsed.body)->commandCode, 209);
   EXPECT_EQ(standin::DecodeDeviceFrame(sent[0].parsed.body)->functionByte, 48);
@@ -187,6 +140,7 @@ TEST_F(Commands, DeliveryReportsAreWrittenToTheNodeFile) {
   ASSERT_TRUE(server.WaitFor("iot", 3, 2000ms));
   EXPECT_EQ(NodeChild(0, 2, "cmdsendrandnum"), std::to_string(cseq));
   EXPECT_EQ(session->PendingCount(), 0u);
+  server.SetScript(standin::Script{});  // the answers above use this test's locals
 }
 
 TEST_F(Commands, FailedSendIsWrittenAsSuchAndUnansweredEntriesExpire) {
@@ -222,7 +176,7 @@ TEST_F(Commands, RawPacketsAndRefusals) {
   EXPECT_EQ(session->SendIotFrame(kNvs, 81, 16, payload.data(), 244, 1, 1, 1), 0);
   ASSERT_TRUE(server.WaitFor("iot", 1, 2000ms));
   std::this_thread::sleep_for(50ms);
-  const auto sent = Iots(server);
+  const auto sent = Iots();
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(sent[0].parsed.body, std::string("\x01\x02\x03", 3));
   EXPECT_EQ(sent[0].parsed.IntHeader("CSeq", -1), 0);
@@ -237,7 +191,7 @@ TEST_F(Commands, LampReplyReachesTheApplicationAndTheCallback) {
   socklen_t length = sizeof sa;
   ::getsockname(udp, reinterpret_cast<sockaddr*>(&sa), &length);
   standin::SimulatedDevices devices;
-  LogIn([&devices](const standin::ParsedMessage& request) { return devices.Answer(request); });
+  LogIn([devices](const standin::ParsedMessage& request) mutable { return devices.Answer(request); });
   ASSERT_EQ(CM_SetNotifyUDPPort(handle.get(), ntohs(sa.sin_port)), 1);
   static std::mutex calls;
   static std::vector<std::pair<std::uint32_t, std::string>> bodies;
@@ -308,7 +262,7 @@ TEST_F(Commands, EightThreadsSendingAtOnceKeepEveryBlockWhole) {
   EXPECT_EQ(sentCount.load(), kThreads * kEach);
   ASSERT_TRUE(server.WaitFor("iot", kThreads * kEach, 5000ms));
   std::set<int> sequences;
-  for (const auto& m : Iots(server)) {
+  for (const auto& m : Iots()) {
     EXPECT_TRUE(m.complete);
     EXPECT_TRUE(m.parsed.error.empty()) << m.parsed.error;
     EXPECT_TRUE(standin::DecodeDeviceFrame(m.parsed.body));
@@ -316,4 +270,5 @@ TEST_F(Commands, EightThreadsSendingAtOnceKeepEveryBlockWhole) {
   }
   EXPECT_EQ(sequences.size(), static_cast<std::size_t>(kThreads * kEach));
   EXPECT_TRUE(WaitUntil([&] { return session->PendingCount() == 0; }));
+  server.SetScript(standin::Script{});  // the answers above use this test's locals
 }
