@@ -1,3 +1,4 @@
+#include "tools/loopback_listener.h"
 #include "tools/standin_media.h"
 
 #include <arpa/inet.h>
@@ -43,29 +44,13 @@ bool StandinMedia::Start(const std::string& address, std::uint16_t port) {
     std::lock_guard lock(mutex_);
     if (running_) return false;
   }
-  in_addr host{};
-  if (inet_pton(AF_INET, address.c_str(), &host) != 1 || (ntohl(host.s_addr) >> 24) != 127) return false;
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
-  const int yes = 1;
-  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in where{};
-  where.sin_family = AF_INET;
-  where.sin_addr = host;
-  where.sin_port = htons(port);
-  socklen_t length = sizeof where;
-  int pipeFds[2] = {-1, -1};
-  if (bind(fd, reinterpret_cast<const sockaddr*>(&where), sizeof where) != 0 || listen(fd, 16) != 0 ||
-      getsockname(fd, reinterpret_cast<sockaddr*>(&where), &length) != 0 ||
-      pipe2(pipeFds, O_NONBLOCK | O_CLOEXEC) != 0) {
-    close(fd);
-    return false;
-  }
+  const auto listener = OpenLoopbackListener(address, port);
+  if (!listener) return false;
   std::lock_guard lock(mutex_);
-  listenFd_ = fd;
-  wakeRead_ = pipeFds[0];
-  wakeWrite_ = pipeFds[1];
-  port_ = ntohs(where.sin_port);
+  listenFd_ = listener->listenFd;
+  wakeRead_ = listener->wakeRead;
+  wakeWrite_ = listener->wakeWrite;
+  port_ = listener->port;
   stop_ = false;
   running_ = true;
   thread_ = std::thread(&StandinMedia::Run, this);
@@ -87,10 +72,7 @@ void StandinMedia::Stop() {
   }
   thread_.join();
   std::lock_guard lock(mutex_);
-  for (int* fd : {&listenFd_, &wakeRead_, &wakeWrite_}) {
-    if (*fd >= 0) close(*fd);
-    *fd = -1;
-  }
+  CloseDescriptors({&listenFd_, &wakeRead_, &wakeWrite_});
   running_ = false;
   port_ = 0;
   changed_.notify_all();

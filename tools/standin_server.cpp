@@ -1,3 +1,4 @@
+#include "tools/loopback_listener.h"
 #include "tools/standin_server.h"
 
 #include <arpa/inet.h>
@@ -21,12 +22,6 @@ using std::chrono::milliseconds;
 constexpr milliseconds kLongestSleep(50);
 constexpr int kReadsPerWake = 64;
 constexpr int kAcceptsPerWake = 16;
-
-// Numeric IPv4 address within 127.0.0.0/8.
-bool LoopbackAddress(const std::string& text, in_addr& out) {
-  if (inet_pton(AF_INET, text.c_str(), &out) != 1) return false;
-  return (ntohl(out.s_addr) >> 24) == 127;
-}
 
 std::vector<std::size_t> NormalisePieces(const std::vector<std::size_t>& pieces, std::size_t total) {
   std::vector<std::size_t> out;
@@ -64,31 +59,13 @@ bool StandinServer::Start(const std::string& address, std::uint16_t port) {
     std::lock_guard lock(mutex_);
     if (running_) return false;
   }
-  in_addr host{};
-  if (!LoopbackAddress(address, host)) return false;
-
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
-  const int yes = 1;
-  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in where{};
-  where.sin_family = AF_INET;
-  where.sin_addr = host;
-  where.sin_port = htons(port);
-  socklen_t length = sizeof where;
-  int pipeFds[2] = {-1, -1};
-  if (bind(fd, reinterpret_cast<const sockaddr*>(&where), sizeof where) != 0 || listen(fd, 16) != 0 ||
-      getsockname(fd, reinterpret_cast<sockaddr*>(&where), &length) != 0 ||
-      pipe2(pipeFds, O_NONBLOCK | O_CLOEXEC) != 0) {
-    close(fd);
-    return false;
-  }
-
+  const auto listener = OpenLoopbackListener(address, port);
+  if (!listener) return false;
   std::lock_guard lock(mutex_);
-  listenFd_ = fd;
-  wakeRead_ = pipeFds[0];
-  wakeWrite_ = pipeFds[1];
-  port_ = ntohs(where.sin_port);
+  listenFd_ = listener->listenFd;
+  wakeRead_ = listener->wakeRead;
+  wakeWrite_ = listener->wakeWrite;
+  port_ = listener->port;
   address_ = address;
   stop_ = false;
   running_ = true;
@@ -112,10 +89,7 @@ void StandinServer::Stop() {
   thread_.join();
   media_.Stop();
   std::lock_guard lock(mutex_);
-  for (int* fd : {&listenFd_, &wakeRead_, &wakeWrite_}) {
-    if (*fd >= 0) close(*fd);
-    *fd = -1;
-  }
+  CloseDescriptors({&listenFd_, &wakeRead_, &wakeWrite_});
   running_ = false;
   port_ = 0;
   changed_.notify_all();
