@@ -31,7 +31,7 @@ Script BuiltInPlatform() {
   script.helloFrom = "platform@standin";
   script.helloContact = "ver=1.0";
   script.helloBody = "Sentrell platform stand-in";
-  script.accounts = {Account{"admin", "admin"}};
+  script.accounts = {Account{"admin", "admin"}, Account{"admin", "1"}};  // "1": the demo's default password
   script.loginClass = 1;
   script.sendGatewayList = true;
   script.gateways = {

@@ -1,6 +1,7 @@
 #pragma once
 // The small platform the stand-in program serves: one user ("admin",
-// password "admin") and two online gateways, whose list goes out after every
+// password "admin", or "1" as the demo program proposes) and two online
+// gateways with simulated devices, whose list goes out after every
 // "connect" of that user.
 #include "tools/standin_server.h"
 
