@@ -12,8 +12,8 @@ class StandinSessionTest : public ::testing::Test {
     ASSERT_TRUE(server.Start("127.0.0.1", 0));
     timing.serverPort = server.Port();
     timing.connectWaitMs = 1000;
-    timing.helloWaitMs = 600;
-    timing.loginWaitMs = 600;
+    timing.helloWaitMs = 1500;  // room for loaded sanitizer runs; the unanswered cases wait this long
+    timing.loginWaitMs = 1500;
     timing.keepAliveMs = 60000;
     timing.reconnectMs = 60000;
     timing.sendCompletionMs = 500;
