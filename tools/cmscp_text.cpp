@@ -100,6 +100,16 @@ void SetError(ParsedMessage& parsed, const char* error) {
 
 }  // namespace
 
+OutgoingMessage ServerRequest(const std::string& cmd, int classValue, const std::string& body,
+                              const std::string& contentType) {
+  OutgoingMessage m;
+  m.cmd = cmd;
+  m.classValue = classValue;
+  m.body = body;
+  m.contentType = contentType;
+  return m;
+}
+
 std::string MessageText(const OutgoingMessage& m) {
   std::string text(kProtocolMark);
   switch (m.kind) {

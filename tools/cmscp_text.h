@@ -44,6 +44,10 @@ struct OutgoingMessage {
   std::string body;  // any bytes
 };
 
+// A request of the server: command word, Class, body and its Content-Type.
+OutgoingMessage ServerRequest(const std::string& cmd, int classValue, const std::string& body = {},
+                              const std::string& contentType = {});
+
 // The full text of a message, terminator included.
 std::string MessageText(const OutgoingMessage& message);
 

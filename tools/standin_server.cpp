@@ -225,6 +225,11 @@ void StandinServer::SetReading(bool reading) {
   Wake();
 }
 
+void StandinServer::SetAnswering(bool answering) {
+  std::lock_guard lock(mutex_);
+  answering_ = answering;
+}
+
 std::vector<std::size_t> StandinServer::EvenPieces(std::size_t size) {
   if (size == 0) return {kBlockSize};
   return std::vector<std::size_t>((kBlockSize + size - 1) / size, size);
@@ -360,7 +365,7 @@ void StandinServer::TakeMessage(Connection& connection, std::size_t size, std::v
   connection.filled -= size;
   const ParsedMessage request = entry.parsed;
   Log(std::move(entry), logged);
-  Answer(connection, request);
+  if (answering_) Answer(connection, request);
 }
 
 void StandinServer::WriteTo(Connection& connection, Clock::time_point now) {

@@ -137,6 +137,9 @@ class StandinServer {
 
   // While false nothing is read; the sockets stay open.
   void SetReading(bool reading);
+  // While false the blocks received are logged but not answered, neither by
+  // the script nor by the call's answers; the sockets stay open.
+  void SetAnswering(bool answering);
 
   // Piece sizes for SplitNext: one block in pieces of `size` bytes.
   static std::vector<std::size_t> EvenPieces(std::size_t size);
@@ -211,6 +214,7 @@ class StandinServer {
   std::vector<std::unique_ptr<Connection>> connections_;
   std::size_t accepted_ = 0;
   bool reading_ = true;
+  bool answering_ = true;
   bool stop_ = false;
   bool running_ = false;
   std::uint16_t port_ = 0;

@@ -179,14 +179,21 @@ void CIotSession::StartReconnectThreadOnce() {
 }
 
 void CIotSession::ReconnectThreadProc() {
+  // Set when this thread's own greeting or log-in went unanswered: the
+  // connection it made is up but the session is not logged in, and the next
+  // round makes it anew instead of leaving it so for good.
+  bool unanswered = false;
   while (!freeEvent_.WaitFor(timing_.reconnectMs)) {
-    if (IsConnected()) continue;
+    if (IsConnected() && (IsLoginAcked() || !unanswered)) continue;
+    unanswered = false;
+    connected_ = 0;  // ConnectServer replaces the socket
     if (!ConnectServer(Host(), timing_.serverPort, timing_.connectWaitMs, false)) continue;
     if (freeEvent_.WaitFor(100)) break;
+    unanswered = true;
     if (!SendLoginHello()) continue;
     if (freeEvent_.WaitFor(400)) break;
     const Credentials credentials = GetCredentials();
-    SendLoginRequest(credentials.user, credentials.password);
+    unanswered = !SendLoginRequest(credentials.user, credentials.password);
   }
 }
 

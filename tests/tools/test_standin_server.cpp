@@ -176,6 +176,30 @@ TEST_F(StandinServerTest, SilentLoginSendsNothing) {
   EXPECT_TRUE(client.NothingWithin(kQuiet));
 }
 
+TEST_F(StandinServerTest, NotAnsweringLogsEveryBlockAndAnswersNoneUntilResumed) {
+  Script script;
+  script.sendGatewayList = true;
+  script.gateways = {{11, standin::kGatewayOnline, "one"}};
+  Apply(script);
+  LoopbackClient client;
+  Connect(client);
+  server_.SetAnswering(false);
+  ASSERT_TRUE(client.SendText(kHelloText));
+  ASSERT_TRUE(client.SendText(LoginText(kAdmin, kAdmin)));
+  ASSERT_TRUE(client.SendText(ConnectText(kAdmin, kAdmin)));
+  ASSERT_TRUE(server_.WaitFor("connect", 1, kWait));
+  EXPECT_TRUE(client.NothingWithin(kQuiet));
+  EXPECT_EQ(server_.Received().size(), 3u);
+  EXPECT_EQ(server_.ConnectionsOpen(), 1u);
+  // Answering again: the next request is answered, the ones before are not.
+  server_.SetAnswering(true);
+  ASSERT_TRUE(client.SendText(kHelloText));
+  const auto answer = client.ReadMessage();
+  ASSERT_TRUE(answer.has_value());
+  EXPECT_EQ(answer->Header("Cmd"), "hello");
+  EXPECT_TRUE(client.NothingWithin(kQuiet));
+}
+
 TEST_F(StandinServerTest, ConnectGetsTheGatewayListPagesWhenAsked) {
   Script script;
   script.sendGatewayList = true;

@@ -1,5 +1,3 @@
-#include <zlib.h>
-
 #include <string>
 #include <vector>
 
@@ -8,6 +6,7 @@
 #include "library/session/iot_frame.h"
 #include "library/session/iot_reply.h"
 #include "library/session/pending_commands.h"
+#include "support/deflate.h"
 
 namespace {
 
@@ -15,14 +14,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 std::string AsString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-std::string Deflate(const std::string& text) {
-  uLongf length = compressBound(static_cast<uLong>(text.size()));
-  std::string out(length, '\0');
-  compress(reinterpret_cast<Bytef*>(out.data()), &length, reinterpret_cast<const Bytef*>(text.data()),
-           static_cast<uLong>(text.size()));
-  out.resize(length);
-  return out;
-}
+using testsupport::Deflate;
 
 }  // namespace
 

@@ -1,5 +1,4 @@
 #include <unistd.h>
-#include <zlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,6 +14,7 @@
 #include "support/wait_until.h"
 #include "tools/cmscp_text.h"
 #include "tools/gateway_pages.h"
+#include "support/deflate.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -22,14 +22,7 @@ using testsupport::WaitUntil;
 
 namespace {
 
-std::string Deflate(const std::string& text) {
-  uLongf length = compressBound(static_cast<uLong>(text.size()));
-  std::string out(length, '\0');
-  compress(reinterpret_cast<Bytef*>(out.data()), &length, reinterpret_cast<const Bytef*>(text.data()),
-           static_cast<uLong>(text.size()));
-  out.resize(length);
-  return out;
-}
+using testsupport::Deflate;
 
 fs::path TempFolder(const std::string& tag) {
   const fs::path folder = fs::temp_directory_path() / ("sentrell_dir_" + std::to_string(getpid()) + "_" + tag);
@@ -81,12 +74,7 @@ class Directory : public ::testing::Test {
   }
   standin::OutgoingMessage Message(const std::string& cmd, int nvsid, const std::string& body,
                                    const std::string& contentType = "") {
-    standin::OutgoingMessage m;
-    m.cmd = cmd;
-    m.classValue = nvsid;
-    m.body = body;
-    m.contentType = contentType;
-    return m;
+    return standin::ServerRequest(cmd, nvsid, body, contentType);
   }
   std::string NodeList(const std::vector<std::string>& lines) {
     std::string body(2, '\0');

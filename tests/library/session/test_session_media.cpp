@@ -12,19 +12,13 @@
 #include "sentrellplatform.h"
 #include "session_fixture.h"
 #include "support/wait_until.h"
+#include "support/deflate.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-std::string Deflate(const std::string& text) {
-  uLongf length = compressBound(static_cast<uLong>(text.size()));
-  std::string out(length, '\0');
-  compress(reinterpret_cast<Bytef*>(out.data()), &length, reinterpret_cast<const Bytef*>(text.data()),
-           static_cast<uLong>(text.size()));
-  out.resize(length);
-  return out;
-}
+using testsupport::Deflate;
 
 std::string Inflated(const std::string& packed) {
   std::string out(8192, '\0');

@@ -1,5 +1,4 @@
 // The dispatcher, fed with blocks written by the stand-in's own codec.
-#include <zlib.h>
 
 #include <sys/socket.h>
 
@@ -9,6 +8,7 @@
 
 #include "library/session/iot_session.h"
 #include "tools/cmscp_text.h"
+#include "support/deflate.h"
 
 namespace {
 
@@ -25,14 +25,7 @@ standin::OutgoingMessage Message(const std::string& cmd, const std::string& body
   return m;
 }
 
-std::string Deflate(const std::string& text) {
-  uLongf length = compressBound(static_cast<uLong>(text.size()));
-  std::string out(length, '\0');
-  compress(reinterpret_cast<Bytef*>(out.data()), &length, reinterpret_cast<const Bytef*>(text.data()),
-           static_cast<uLong>(text.size()));
-  out.resize(length);
-  return out;
-}
+using testsupport::Deflate;
 
 class Dispatcher : public ::testing::Test {
  protected:
