@@ -5,27 +5,14 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <vector>
+#include <optional>
 
 #include "library/session/iot_session.h"
+#include "library/session/notify_datagram.h"
 #include "platform/clock.h"
 #include "sentrellplatform.h"
 
 namespace {
-
-constexpr std::size_t kDatagramCapacity = 4096;
-
-const char* KeyWordOf(std::uint32_t id) {
-  switch (id) {
-    case NOTIFY_NODEMSG: return "NODEMSG";
-    case NOTIFY_NVSLIST: return "NVSLIST";
-    case NOTIFY_WARNMSG: return "WARNMSG";
-    case NOTIFY_NODLIST: return "NODLIST";
-    case NOTIFY_ROUTING: return "ROUTING";
-    case NOTIFY_SNAPMSG: return "SNAPMSG";
-    default: return "";
-  }
-}
 
 bool IsNotifyId(std::uint32_t id) { return id >= NOTIFY_NODEMSG && id <= NOTIFY_SNAPMSG; }
 
@@ -73,15 +60,12 @@ int CIotSession::PostNotify(std::uint32_t id, std::uint32_t, std::uint16_t, std:
     }
   }
   if (notifyUdpPort_.load() != 0) {
-    std::vector<char> datagram(kDatagramCapacity, '\0');
-    const std::string data = noText ? std::string("(null)") : std::string(body);
-    const int written =
-        std::snprintf(datagram.data(), datagram.size(), "VER=2.1&MSG=%s&DAT=%s", KeyWordOf(id), data.c_str());
-    if (written < 0 || static_cast<std::size_t>(written) + 1 > datagram.size()) {
-      std::printf("notification of %zu bytes does not fit a datagram; not sent by UDP\n", data.size());
+    const auto datagram = FormatNotifyDatagram(id, noText ? std::nullopt : std::optional(body));
+    if (!datagram) {
+      std::printf("notification of %zu bytes does not fit a datagram; not sent by UDP\n", body.size());
       result = 0;
     } else {
-      result = SendNotifyUdp(datagram.data(), static_cast<std::size_t>(written) + 1);
+      result = SendNotifyUdp(datagram->data(), datagram->size());
     }
   }
   return result;
