@@ -43,6 +43,7 @@ class CAudioCallSocket : public CEventSocket {
   // Creates the socket, sets TCP_NODELAY and connects within `timeoutMs`;
   // on success the event thread runs.
   bool Connect(const std::string& host, unsigned port, std::uint32_t timeoutMs);
+  using CEventSocket::Connect;  // the address form stays callable
   void SetMode(int mode) { mode_ = mode; }
   int Mode() const { return mode_; }
   // Remembers both texts (the SSRC text is sent as it is given: the caller

@@ -148,6 +148,14 @@ class CIotSession : public CEventSocket {
   const SessionTiming& Timing() const { return timing_; }
   // Test-only fault injection: while set, every send fails without touching the socket.
   void FailSendsForTesting(bool fail) { failSendsForTesting_ = fail; }
+  // Test-only: marks the session connected and logged in (or neither) without a socket,
+  // so that received blocks take the logged-in paths.
+  void SetLoggedInForTesting(bool loggedIn) {
+    connected_ = loggedIn ? 1 : 0;
+    helloAcked_ = loggedIn ? 1 : 0;
+    loginAcked_ = loggedIn ? 1 : 0;
+    loginResult_ = loggedIn ? 1 : 0;
+  }
   // The next number of the session's generator after seeding it with the time.
   int NextSeededRandom();
 
