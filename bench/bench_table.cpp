@@ -185,7 +185,7 @@ int main(int argc, char** argv) {
   const Json::Value& context = report["context"];
   std::cout << "Median wall time per iteration over the repetitions (cv: their coefficient of variation);\n"
             << "ratio = time / baseline's time.\n"
-            << "CPUs " << context["num_cpus"].asInt() << ", " << context["mhz_per_cpu"].asInt() << " MHz, "
+            << context["num_cpus"].asInt() << " CPUs at " << context["mhz_per_cpu"].asInt() << " MHz, run "
             << context["date"].asString() << "\n";
   Print(cells);
   return failed == 0 ? 0 : 1;
