@@ -340,8 +340,9 @@ void StandinServer::ReadFrom(Connection& connection, std::vector<ReceivedMessage
     }
     connection.filled += static_cast<std::size_t>(n);
     // "getconfig" and "putconfig" come as their bare text, every other
-    // message as a whole block.
-    while (connection.filled > 0 && connection.filled < kBlockSize) {
+    // message as a whole block. Bare texts read together with the start of
+    // a block can fill the buffer: they are taken first all the same.
+    while (connection.filled > 0) {
       const ParsedMessage bare = ParseBlock(connection.input.data(), connection.filled);
       const std::string cmd = bare.Header("Cmd");
       if (!bare.terminated || (cmd != "getconfig" && cmd != "putconfig")) break;

@@ -433,6 +433,28 @@ TEST_F(StandinServerTest, ReadsBlocksWhateverTheClientsWriteSizes) {
   }
 }
 
+TEST_F(StandinServerTest, BareSettingsTextsAreTakenOneByOneEvenWhenTheyFillTheBuffer) {
+  LoopbackClient client;
+  Connect(client);
+  OutgoingMessage get = standin::ServerRequest("getconfig", 7, "wopfe");
+  get.contact = "server";
+  const std::string bare = standin::MessageText(get);
+  // More than a block's worth of bare texts, then a block, in one write.
+  const std::size_t count = kBlockSize / bare.size() + 2;
+  std::string bytes;
+  for (std::size_t i = 0; i < count; ++i) bytes += bare;
+  bytes += TextBlock(kHelloText);
+  ASSERT_TRUE(client.SendAll(bytes));
+  ASSERT_TRUE(server_.WaitFor("hello", 1, kWait));
+  const auto log = server_.Received();
+  ASSERT_EQ(log.size(), count + 1);
+  for (std::size_t i = 0; i < count; ++i) {
+    EXPECT_EQ(log[i].cmd, "getconfig") << i;
+    EXPECT_EQ(std::string(log[i].raw.begin(), log[i].raw.end()), bare) << i;
+  }
+  EXPECT_EQ(std::string(log.back().raw.begin(), log.back().raw.end()), TextBlock(kHelloText));
+}
+
 TEST_F(StandinServerTest, ABlockCutByThePeersCloseIsLoggedAsPartial) {
   LoopbackClient client;
   Connect(client);

@@ -92,6 +92,7 @@ class DeviceSessionTest : public StandinSessionTest {
 
   void TearDown() override {
     handle.reset();
+    session.reset();  // the last owner: the session ends here, not with the fixture
     StandinSessionTest::TearDown();
   }
   // Logs in with the given answers to "iot"; a folder given is set as the
@@ -145,6 +146,7 @@ class NodeFileSessionTest : public DeviceSessionTest {
   }
   void TearDown() override {
     handle.reset();
+    session.reset();  // no session writes into the folder while it is removed
     std::filesystem::remove_all(folder);
     DeviceSessionTest::TearDown();
   }
