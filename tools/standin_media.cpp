@@ -51,6 +51,11 @@ bool StandinMedia::Start(const std::string& address, std::uint16_t port) {
   wakeRead_ = listener->wakeRead;
   wakeWrite_ = listener->wakeWrite;
   port_ = listener->port;
+  texts_.clear();
+  handshakes_.clear();
+  frames_.clear();
+  junk_ = 0;
+  toneSent_ = 0;
   stop_ = false;
   running_ = true;
   thread_ = std::thread(&StandinMedia::Run, this);

@@ -48,7 +48,8 @@ class StandinMedia {
   StandinMedia(const StandinMedia&) = delete;
   StandinMedia& operator=(const StandinMedia&) = delete;
 
-  // A numeric address in 127.0.0.0/8; port 0 picks a free port.
+  // A numeric address in 127.0.0.0/8; port 0 picks a free port. The records
+  // (texts, handshakes, frames, counts) start afresh with every start.
   bool Start(const std::string& address, std::uint16_t port = kDefaultPort);
   std::uint16_t Port() const;
   void Stop();

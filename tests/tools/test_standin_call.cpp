@@ -215,6 +215,13 @@ TEST_F(StandinMediaTest, RecordsTextsFramesJunkAndTheClose) {
   EXPECT_EQ(media().JunkBytes(), 2u);
   client.Close();
   EXPECT_TRUE(media().WaitForOpenConnections(0, kWait));
+  // Started again, the listener records afresh.
+  media().Stop();
+  ASSERT_TRUE(server.StartMedia(0));
+  EXPECT_TRUE(media().Texts().empty());
+  EXPECT_TRUE(media().Frames().empty());
+  EXPECT_TRUE(media().Handshakes().empty());
+  EXPECT_EQ(media().JunkBytes(), 0u);
 }
 
 TEST_F(StandinMediaTest, ClosesTheNewestConnectionOnRequest) {
