@@ -20,6 +20,7 @@
 #include "library/xml/nvs_xml_store.h"
 #include "sentrell.h"
 #include "session_fixture.h"
+#include "support/test_name.h"
 #include "tools/iot_frames.h"
 
 namespace devicetest {
@@ -140,8 +141,7 @@ class NodeFileSessionTest : public DeviceSessionTest {
   void SetUp() override {
     DeviceSessionTest::SetUp();
     folder = std::filesystem::temp_directory_path() /
-             (prefix_ + std::to_string(getpid()) + "_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+             (prefix_ + std::to_string(getpid()) + "_" + testsupport::FlatTestName());
     std::filesystem::remove_all(folder);
   }
   void TearDown() override {

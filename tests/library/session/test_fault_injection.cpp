@@ -94,11 +94,6 @@ class FaultInjection : public NodeFileSessionTest,
 
   void SetUp() override {
     NodeFileSessionTest::SetUp();
-    // One folder per run, named without the '/' of the parameterised test's name.
-    folder = std::filesystem::temp_directory_path() /
-             ("sentrell_fault_" + std::to_string(getpid()) + "_" + std::get<0>(GetParam()).name +
-              (std::get<1>(GetParam()) ? "_freed" : "_healed"));
-    std::filesystem::remove_all(folder);
     timing.keepAliveMs = 100;
     timing.reconnectMs = 100;
     timing.sendCompletionMs = 300;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include "library/xml/xml_document.h"
 #include "library/xml/xml_encodings.h"
 #include "tests/library/xml/xml_test_access.h"
+#include "tests/support/test_name.h"
 
 namespace {
 
@@ -21,11 +21,8 @@ namespace fs = std::filesystem;
 class XmlFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    // A parameterised test's name holds a '/': one flat folder per test.
-    std::string name = info->name();
-    std::replace(name.begin(), name.end(), '/', '_');
-    dir_ = fs::temp_directory_path() / ("sentrell-xml-" + std::to_string(::getpid()) + "-" + name);
+    dir_ = fs::temp_directory_path() /
+           ("sentrell-xml-" + std::to_string(::getpid()) + "-" + testsupport::FlatTestName());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
