@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "library/api/commands_meters.h"
+#include "meter_blocks.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using namespace metertest;
+
 
 struct Case {
   const char* name;
@@ -29,25 +31,6 @@ void Check(const std::vector<Case>& cases) {
   }
 }
 
-// Meter 12345678 and the two codes 0x04030201, 0x08070605.
-constexpr std::uint32_t kLow = 12345678, kHigh = 0, kCode1 = 0x04030201, kCode2 = 0x08070605;
-const Bytes kAddress = {0x78, 0x56, 0x34, 0x12, 0, 0, 0, 0};
-
-// The electricity meter's 24-byte block around its 4 bytes of operation data.
-Bytes Block(std::uint8_t operation, Bytes data) {
-  Bytes b = {operation, 0, 0, 0};
-  b.insert(b.end(), kAddress.begin(), kAddress.end());
-  b.insert(b.end(), {1, 2, 3, 4, 5, 6, 7, 8});
-  b.insert(b.end(), data.begin(), data.end());
-  return b;
-}
-// The water and gas meters' block, with the calibration value when given.
-Bytes Meter(std::uint8_t operation, Bytes value = {}) {
-  Bytes b = {operation, 0, 0, 0};
-  b.insert(b.end(), kAddress.begin(), kAddress.end());
-  b.insert(b.end(), value.begin(), value.end());
-  return b;
-}
 
 std::optional<IotCommand> Date(const char* text) { return PowerMeterCtrlSetDate(kLow, kHigh, kCode1, kCode2, text); }
 std::optional<IotCommand> Time(const char* text) { return PowerMeterCtrlSetTime(kLow, kHigh, kCode1, kCode2, text); }

@@ -18,6 +18,7 @@
 #include "library/session/iot_session.h"
 #include "sentrell.h"
 #include "device_session_fixture.h"
+#include "meter_blocks.h"
 #include "support/wait_until.h"
 #include "tools/builtin_devices.h"
 #include "tools/iot_frames.h"
@@ -27,29 +28,11 @@ using testsupport::WaitUntil;
 
 namespace {
 
+using namespace metertest;
+
 using MeterSession = DeviceSessionTest;
 
-using Bytes = std::vector<std::uint8_t>;
-
 using devicetest::kNvs;
-
-// Meter 12345678 with codes 0x04030201 and 0x08070605.
-constexpr unsigned kLow = 12345678, kCode1 = 0x04030201, kCode2 = 0x08070605;
-const Bytes kAddress = {0x78, 0x56, 0x34, 0x12, 0, 0, 0, 0};
-
-Bytes Block(std::uint8_t operation, Bytes data) {
-  Bytes b = {operation, 0, 0, 0};
-  b.insert(b.end(), kAddress.begin(), kAddress.end());
-  b.insert(b.end(), {1, 2, 3, 4, 5, 6, 7, 8});
-  b.insert(b.end(), data.begin(), data.end());
-  return b;
-}
-Bytes Meter(std::uint8_t operation, Bytes value = {}) {
-  Bytes b = {operation, 0, 0, 0};
-  b.insert(b.end(), kAddress.begin(), kAddress.end());
-  b.insert(b.end(), value.begin(), value.end());
-  return b;
-}
 
 std::string Datagram(const std::string& text) { return "VER=2.1&MSG=NODEMSG&DAT=" + text + std::string(1, '\0'); }
 
