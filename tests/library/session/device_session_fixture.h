@@ -27,6 +27,17 @@ namespace devicetest {
 
 constexpr std::uint32_t kNvs = 1000001;
 
+// The datagram that carries a message text to the application's UDP port.
+inline std::string NodeDatagram(const std::string& text) {
+  return "VER=2.1&MSG=NODEMSG&DAT=" + text + std::string(1, '\0');
+}
+// The datagram of a message of node `nodid` at net 3 of the gateway kNvs.
+inline std::string NodeDatagram(const char* devtype, const char* msg, const std::string& data, int nodid = 4) {
+  return NodeDatagram("{\"data\":{" + data + "},\"devtype\":\"" + devtype + "\",\"msg\":\"" + msg +
+                      "\",\"netid\":3,\"nodid\":" + std::to_string(nodid) + ",\"nvsid\":" + std::to_string(kNvs) +
+                      ",\"version\":2}\n");
+}
+
 struct HandleCloser {
   void operator()(IotHandle* h) const { CM_Free(h); }
 };

@@ -1,4 +1,5 @@
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -7,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "cabinet_session.h"
+#include "device_session_fixture.h"
 #include "library/session/reply_routing.h"
 #include "tools/builtin_devices.h"
 #include "tools/iot_frames.h"
@@ -17,10 +17,7 @@
 
 namespace {
 
-std::string NodeMsg(const std::string& data, const char* devtype, const char* msg) {
-  return "VER=2.1&MSG=NODEMSG&DAT={\"data\":{" + data + "},\"devtype\":\"" + devtype + "\",\"msg\":\"" + msg +
-         "\",\"netid\":3,\"nodid\":4,\"nvsid\":1000001,\"version\":2}\n" + std::string(1, '\0');
-}
+using devicetest::NodeDatagram;
 
 std::string El(const char* name, const std::string& value, const char* type = "number", const char* unit = "") {
   return std::string("\"") + name + "\":{\"precision\":0,\"subtype\":\"\",\"type\":\"" + type + "\",\"unit\":\"" +
@@ -43,31 +40,31 @@ class CabinetDevices : public CabinetSessionTest {
 
 TEST_F(CabinetDevices, WeighingABoxIsAcknowledgedAndAnswered) {
   ASSERT_EQ(CM_IOT_CABMGZ_GetWeightInBox(handle.get(), kNvs, 3, 4, 2), 1);
-  EXPECT_EQ(receiver.Next(), NodeMsg(El("boxnum", "2") + "," + Str("info", "GetWeight") + "," +
-                                         Str("result", "Success") + "," + Str("type", "Receive"),
-                                     "CABMGZ", "ack"));
-  EXPECT_EQ(receiver.Next(), NodeMsg(El("box", "2") + "," + El("weight", "190"), "CABMGZ", "boxweight"));
+  EXPECT_EQ(receiver.Next(), NodeDatagram("CABMGZ", "ack",
+                                          El("boxnum", "2") + "," + Str("info", "GetWeight") + "," +
+                                              Str("result", "Success") + "," + Str("type", "Receive")));
+  EXPECT_EQ(receiver.Next(), NodeDatagram("CABMGZ", "boxweight", El("box", "2") + "," + El("weight", "190")));
 }
 
 TEST_F(CabinetDevices, HealthMonitorReportsAReadingWhenItsModeIsSet) {
   ASSERT_EQ(CM_IOT_HEALTHMON_SetMode(handle.get(), kNvs, 3, 4, 1), 1);
   EXPECT_EQ(receiver.Next(),
-            NodeMsg(El("movement", "3") + "," + El("movementavg", "300") + "," + El("pulse", "70") + "," +
-                        El("pulseavg", "68") + "," + El("respiration", "16") + "," + El("respirationavg", "15") +
-                        "," + El("sleeplevel", "2"),
-                    "HEALTHMON", "data"));
+            NodeDatagram("HEALTHMON", "data",
+                         El("movement", "3") + "," + El("movementavg", "300") + "," + El("pulse", "70") + "," +
+                             El("pulseavg", "68") + "," + El("respiration", "16") + "," + El("respirationavg", "15") +
+                             "," + El("sleeplevel", "2")));
 }
 
 TEST_F(CabinetDevices, BloodPressureMeterMeasuresAndGivesItsResult) {
   ASSERT_EQ(CM_IOT_SPHYGMOMETER_Ctrl(handle.get(), kNvs, 3, 4, 2), 1);
-  EXPECT_EQ(receiver.Next(), NodeMsg(Str("info", "Start"), "SPHYGMOMETER", "ack"));
+  EXPECT_EQ(receiver.Next(), NodeDatagram("SPHYGMOMETER", "ack", Str("info", "Start")));
   EXPECT_EQ(receiver.Next(),
-            NodeMsg(Str("heartbreak", "false") + "," + El("pressure", "150", "string"), "SPHYGMOMETER", "data"));
+            NodeDatagram("SPHYGMOMETER", "data", Str("heartbreak", "false") + "," + El("pressure", "150", "string")));
   ASSERT_EQ(CM_IOT_SPHYGMOMETER_Ctrl(handle.get(), kNvs, 3, 4, 4), 1);
   EXPECT_EQ(receiver.Next(),
-            NodeMsg(Str("arrhythmia", "false") + "," + El("diastolicpressure", "80", "string", "mmHg") + "," +
-                        El("heartrate", "72", "string") + "," + El("systolicpressure", "120", "string", "mmHg"),
-                    "SPHYGMOMETER", "result"));
+            NodeDatagram("SPHYGMOMETER", "result",
+                         Str("arrhythmia", "false") + "," + El("diastolicpressure", "80", "string", "mmHg") + "," +
+                             El("heartrate", "72", "string") + "," + El("systolicpressure", "120", "string", "mmHg")));
 }
 
 namespace {

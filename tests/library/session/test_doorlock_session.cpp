@@ -32,6 +32,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 using devicetest::kNvs;
+using devicetest::NodeDatagram;
 
 const char kFeature0To192[] =
     "AAECAwQFBgcICQoLDA0ODxAREhMUFRYXGBkaGxwdHh8gISIjJCUmJygpKissLS4vMDEyMzQ1Njc4OTo7PD0+P0BBQkNERUZHSElKS0xNTk9QUVJT"
@@ -79,9 +80,6 @@ class DoorLockSession : public NodeFileSessionTest {
   }
   // The next datagram, or "" when none comes within 3 s.
   std::string NextDatagram() { return udp.Next(); }
-  static std::string NodeMsg(const std::string& text) {
-    return "VER=2.1&MSG=NODEMSG&DAT=" + text + std::string(1, '\0');
-  }
 
   standin::SimulatedDevices devices;
   devicetest::UdpReceiver udp;
@@ -306,10 +304,10 @@ TEST_F(DoorLockSession, CardLockAnswersReachTheApplication) {
   ASSERT_EQ(CM_IOT_DAC_Open(handle.get(), kNvs, 3, 4), 1);
   const std::string element = "{\"precision\":0,\"subtype\":\"\",\"type\":\"string\",\"unit\":\"\",\"value\":";
   const std::string tail = ",\"netid\":3,\"nodid\":4,\"nvsid\":1000001,\"version\":2}\n";
-  EXPECT_EQ(NextDatagram(), NodeMsg("{\"data\":{\"operation\":" + element + "\"OpenDoor\"},\"status\":" + element +
-                                    "\"success\"}},\"devtype\":\"DLOCK\",\"msg\":\"OperationResult\"" + tail));
-  EXPECT_EQ(NextDatagram(), NodeMsg("{\"data\":{\"info\":" + element +
-                                    "\"DoorOpen\"}},\"devtype\":\"DLOCK\",\"msg\":\"status\"" + tail));
+  EXPECT_EQ(NextDatagram(), NodeDatagram("{\"data\":{\"operation\":" + element + "\"OpenDoor\"},\"status\":" + element +
+                                         "\"success\"}},\"devtype\":\"DLOCK\",\"msg\":\"OperationResult\"" + tail));
+  EXPECT_EQ(NextDatagram(), NodeDatagram("{\"data\":{\"info\":" + element +
+                                         "\"DoorOpen\"}},\"devtype\":\"DLOCK\",\"msg\":\"status\"" + tail));
 }
 
 TEST_F(DoorLockSession, FingerprintLockSendsBackTheFeatureInSixParts) {
@@ -318,20 +316,20 @@ TEST_F(DoorLockSession, FingerprintLockSendsBackTheFeatureInSixParts) {
   const std::string tail = ",\"netid\":3,\"nodid\":4,\"nvsid\":1000001,\"version\":2}\n";
   ASSERT_EQ(CM_IOT_DLockFinger_SetFingerprintFeature(handle.get(), kNvs, 3, 4, 258, 3, kFeature0To192), 1);
   EXPECT_EQ(NextDatagram(),
-            NodeMsg("{\"data\":{\"operation\":{\"precision\":0,\"subtype\":\"\",\"type\":\"string\",\"unit\":\"\","
-                    "\"value\":\"SetFingerprintFeature\"},\"status\":{\"precision\":0,\"subtype\":\"\",\"type\":"
-                    "\"string\",\"unit\":\"\",\"value\":\"success\"}},\"devtype\":\"DLOCKFINGER\",\"msg\":"
-                    "\"OperationResult\"" +
-                    tail));
+            NodeDatagram("{\"data\":{\"operation\":{\"precision\":0,\"subtype\":\"\",\"type\":\"string\",\"unit\":\"\","
+                         "\"value\":\"SetFingerprintFeature\"},\"status\":{\"precision\":0,\"subtype\":\"\",\"type\":"
+                         "\"string\",\"unit\":\"\",\"value\":\"success\"}},\"devtype\":\"DLOCKFINGER\",\"msg\":"
+                         "\"OperationResult\"" +
+                         tail));
   ASSERT_EQ(CM_IOT_DLockFinger_QueryFingerprintFeature(handle.get(), kNvs, 3, 4, 258), 1);
-  EXPECT_EQ(
-      NextDatagram(),
-      NodeMsg("{\"data\":{\"data\":{\"precision\":0,\"subtype\":\"\",\"type\":\"string\",\"unit\":\"\",\"value\":\""
-              "AgMEBQYHCAkKCwwNDg8QERITFBUWFxgZGhscHR4fICEiIyQlJicoKSorLC0uLzAxMjM0NTY3ODk6Ozw9Pj9AQUJDREVGR0hJSktM"
-              "TU5PUFFSU1RVVldYWVpbXF1eX2BhYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5ent8fX5/gIGCg4SFhoeIiYqLjI2Oj5CRkpOUlZaX"
-              "mJmam5ydnp+goaKjpKWmp6ipqqusra6vsLGys7S1tre4ubq7vL2+v8DBwg==\"},"
-              "\"permission\":{\"precision\":0,\"subtype\":\"\",\"type\":\"number\",\"unit\":\"\",\"value\":3},"
-              "\"userid\":{\"precision\":0,\"subtype\":\"\",\"type\":\"number\",\"unit\":\"\",\"value\":258}},"
-              "\"devtype\":\"DLOCKFINGER\",\"msg\":\"FingerprintFeature\"" +
-              tail));
+  EXPECT_EQ(NextDatagram(),
+            NodeDatagram(
+                "{\"data\":{\"data\":{\"precision\":0,\"subtype\":\"\",\"type\":\"string\",\"unit\":\"\",\"value\":\""
+                "AgMEBQYHCAkKCwwNDg8QERITFBUWFxgZGhscHR4fICEiIyQlJicoKSorLC0uLzAxMjM0NTY3ODk6Ozw9Pj9AQUJDREVGR0hJSktM"
+                "TU5PUFFSU1RVVldYWVpbXF1eX2BhYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5ent8fX5/gIGCg4SFhoeIiYqLjI2Oj5CRkpOUlZaX"
+                "mJmam5ydnp+goaKjpKWmp6ipqqusra6vsLGys7S1tre4ubq7vL2+v8DBwg==\"},"
+                "\"permission\":{\"precision\":0,\"subtype\":\"\",\"type\":\"number\",\"unit\":\"\",\"value\":3},"
+                "\"userid\":{\"precision\":0,\"subtype\":\"\",\"type\":\"number\",\"unit\":\"\",\"value\":258}},"
+                "\"devtype\":\"DLOCKFINGER\",\"msg\":\"FingerprintFeature\"" +
+                tail));
 }

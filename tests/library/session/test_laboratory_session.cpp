@@ -28,12 +28,8 @@ namespace {
 using LaboratorySession = DeviceSessionTest;
 
 using devicetest::kNvs;
+using devicetest::NodeDatagram;
 
-// A NODEMSG datagram for node 3 at net 3 of the gateway.
-std::string NodeMsg(const char* devtype, const char* msg, const std::string& data) {
-  return std::string("VER=2.1&MSG=NODEMSG&DAT={\"data\":{") + data + "},\"devtype\":\"" + devtype + "\",\"msg\":\"" +
-         msg + "\",\"netid\":3,\"nodid\":4,\"nvsid\":1000001,\"version\":2}\n" + std::string(1, '\0');
-}
 std::string Element(const char* name, const char* type, const char* unit, const std::string& value) {
   return std::string("\"") + name + "\":{\"precision\":0,\"subtype\":\"\",\"type\":\"" + type + "\",\"unit\":\"" +
          unit + "\",\"value\":" + value + "}";
@@ -162,16 +158,16 @@ TEST_F(LaboratorySession, SimulatedDevicesReplyToTheApplication) {
   ASSERT_EQ(CM_SetNotifyUDPPort(handle.get(), receiver.Port()), 1);
   IotHandle* h = handle.get();
   auto card = [](const char* msg, const char* power, const char* info, const char* mode, const char* error) {
-    return NodeMsg("ICREAD", msg,
-                   Num("cardid", 1234567, "integer") + "," + Str("cardinfo", info) + "," +
-                       Num("cardnum", 42, "integer") + "," + Str("errorinfo", error) + "," + Str("powerstatus", power) +
-                       "," + Str("workmode", mode));
+    return NodeDatagram("ICREAD", msg,
+                        Num("cardid", 1234567, "integer") + "," + Str("cardinfo", info) + "," +
+                            Num("cardnum", 42, "integer") + "," + Str("errorinfo", error) + "," +
+                            Str("powerstatus", power) + "," + Str("workmode", mode));
   };
   auto instrument = [](int index) {
-    return NodeMsg("DEVPST", "data",
-                   Num("college", 2) + "," + Num("count", 7) + "," + Num("department", 4) + "," + Num("index", index) +
-                       "," + Num("instrument", 5 + index) + "," + Num("lab", 5) + "," + Num("school", 1) + "," +
-                       Num("share", 1));
+    return NodeDatagram("DEVPST", "data",
+                        Num("college", 2) + "," + Num("count", 7) + "," + Num("department", 4) + "," +
+                            Num("index", index) + "," + Num("instrument", 5 + index) + "," + Num("lab", 5) + "," +
+                            Num("school", 1) + "," + Num("share", 1));
   };
   struct Step {
     const char* name;
@@ -187,52 +183,53 @@ TEST_F(LaboratorySession, SimulatedDevicesReplyToTheApplication) {
        {card("modefb2", "on", "学校", "mode2day", "noerror")}},
       {"card times",
        [&] { return CM_IOT_ICREAD_QueryConfig(h, kNvs, 3, 4); },
-       {NodeMsg("ICREAD", "activetime",
-                Str("begintime", "Mon 08:00") + "," + Str("cardinfo", "学校") + "," + Str("endtime", "Fri 18:30") +
-                    "," + Str("errorinfo", "noerror") + "," + Str("powerstatus", "on") + "," +
-                    Str("workmode", "mode2day"))}},
+       {NodeDatagram("ICREAD", "activetime",
+                     Str("begintime", "Mon 08:00") + "," + Str("cardinfo", "学校") + "," + Str("endtime", "Fri 18:30") +
+                         "," + Str("errorinfo", "noerror") + "," + Str("powerstatus", "on") + "," +
+                         Str("workmode", "mode2day"))}},
       {"valve open",
        [&] { return CM_IOT_WATER_Ctrl(h, kNvs, 3, 4, 1); },
-       {NodeMsg("WATER", "status", Str("status", "on"))}},
+       {NodeDatagram("WATER", "status", Str("status", "on"))}},
       {"valve timer",
        [&] { return CM_IOT_WATER_TimerCtrl(h, kNvs, 3, 4, 1); },
-       {NodeMsg("WATER", "timeron", Str("status", "on"))}},
+       {NodeDatagram("WATER", "timeron", Str("status", "on"))}},
       {"register write",
        [&] { return CM_IOT_DEVIO_Ctrl(h, kNvs, 3, 4, 0x1312, 2, 3, 4); },
-       {NodeMsg("DEVIO", "feedback", Str("info", "writebelonginfo")),
-        NodeMsg("DEVIO", "status", Str("info", "writebelongsucc"))}},
+       {NodeDatagram("DEVIO", "feedback", Str("info", "writebelonginfo")),
+        NodeDatagram("DEVIO", "status", Str("info", "writebelongsucc"))}},
       {"register read",
        [&] { return CM_IOT_DEVIO_GetInfo(h, kNvs, 3, 4); },
-       {NodeMsg("DEVIO", "feedback", Str("info", "querybelonginfo")),
-        NodeMsg("DEVIO", "data",
-                Num("college", 2) + "," + Num("department", 3) + "," + Num("lab", 4) + "," + Num("school", 0x1312))}},
+       {NodeDatagram("DEVIO", "feedback", Str("info", "querybelonginfo")),
+        NodeDatagram(
+            "DEVIO", "data",
+            Num("college", 2) + "," + Num("department", 3) + "," + Num("lab", 4) + "," + Num("school", 0x1312))}},
       {"vl active time",
        [&] { return CM_IOT_VLCONTROL_SetActiveTime(h, kNvs, 3, 4, "08:30", "17:45"); },
-       {NodeMsg("VLCONTROL", "status", Str("status", "SetActiveTime"))}},
+       {NodeDatagram("VLCONTROL", "status", Str("status", "SetActiveTime"))}},
       {"vl query",
        [&] { return CM_IOT_VLCONTROL_QueryActiveTime(h, kNvs, 3, 4); },
-       {NodeMsg("VLCONTROL", "ActiveTime", Str("begin", "08:30") + "," + Str("end", "17:45"))}},
+       {NodeDatagram("VLCONTROL", "ActiveTime", Str("begin", "08:30") + "," + Str("end", "17:45"))}},
       {"if on",
        [&] { return CM_IOT_IFCONTROL_Ctrl(h, kNvs, 3, 4, 1); },
-       {NodeMsg("IFCONTROL", "status", Str("status", "TurnOn"))}},
+       {NodeDatagram("IFCONTROL", "status", Str("status", "TurnOn"))}},
       {"if query is its own device",
        [&] { return CM_IOT_IFCONTROL_QueryActiveTime(h, kNvs, 3, 4); },
-       {NodeMsg("IFCONTROL", "ActiveTime", Str("begin", "00:00") + "," + Str("end", "00:00"))}},
+       {NodeDatagram("IFCONTROL", "ActiveTime", Str("begin", "00:00") + "," + Str("end", "00:00"))}},
       {"cover open",
        [&] { return CM_IOT_CC_Control(h, kNvs, 3, 4, 1); },
-       {NodeMsg("CC", "BeginOpen", Num("waittime", 5, "number", "s")),
-        NodeMsg("CC", "OperationSuccess", Str("operation", "open"))}},
+       {NodeDatagram("CC", "BeginOpen", Num("waittime", 5, "number", "s")),
+        NodeDatagram("CC", "OperationSuccess", Str("operation", "open"))}},
       {"cover status",
        [&] { return CM_IOT_CC_QueryStatus(h, kNvs, 3, 4); },
-       {NodeMsg("CC", "CurrentStatus", Str("position", "opened"))}},
+       {NodeDatagram("CC", "CurrentStatus", Str("position", "opened"))}},
       {"scan start",
        [&] { return CM_IOT_DEVPST_Ctrl(h, kNvs, 3, 4, 1); },
-       {NodeMsg("DEVPST", "operationfeedback", Str("info", "startscan") + "," + Str("result", "success")),
+       {NodeDatagram("DEVPST", "operationfeedback", Str("info", "startscan") + "," + Str("result", "success")),
         instrument(1), instrument(2)}},
       {"scan stop",
        [&] { return CM_IOT_DEVPST_Ctrl(h, kNvs, 3, 4, 0); },
-       {NodeMsg("DEVPST", "operationfeedback", Str("info", "stopscan") + "," + Str("result", "success")),
-        NodeMsg("DEVPST", "status", Str("info", "scanstopped"))}},
+       {NodeDatagram("DEVPST", "operationfeedback", Str("info", "stopscan") + "," + Str("result", "success")),
+        NodeDatagram("DEVPST", "status", Str("info", "scanstopped"))}},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.name);

@@ -33,13 +33,8 @@ using namespace metertest;
 using MeterSession = DeviceSessionTest;
 
 using devicetest::kNvs;
+using devicetest::NodeDatagram;
 
-std::string Datagram(const std::string& text) { return "VER=2.1&MSG=NODEMSG&DAT=" + text + std::string(1, '\0'); }
-
-std::string Node(const char* devtype, const char* msg, const std::string& data, int nodid) {
-  return "{\"data\":{" + data + "},\"devtype\":\"" + devtype + "\",\"msg\":\"" + msg +
-         "\",\"netid\":3,\"nodid\":" + std::to_string(nodid) + ",\"nvsid\":1000001,\"version\":2}\n";
-}
 std::string Str(const char* name, const char* value) {
   return std::string("\"") + name +
          "\":{\"precision\":0,\"subtype\":\"\",\"type\":\"string\",\"unit\":\"\",\"value\":\"" + value + "\"}";
@@ -166,29 +161,29 @@ TEST_F(MeterSession, SimulatedMetersAnswerTheApplication) {
 
   // Electricity: parameter 2 is the instantaneous voltage.
   ASSERT_EQ(CM_IOT_PowerMeterCtrl_QueryParameter(h, kNvs, 3, 4, 2), 1);
-  EXPECT_EQ(udp.Next(), Datagram(Node("POWERMETERCTRL", "data",
-                                      Str("datatype", "InstantaneousVoltage") +
-                                          ",\"datavalue\":{\"precision\":1,\"subtype\":\"\",\"type\":\"number\","
-                                          "\"unit\":\"V\",\"value\":220.50}",
-                                      4)));
+  EXPECT_EQ(udp.Next(), NodeDatagram("POWERMETERCTRL", "data",
+                                     Str("datatype", "InstantaneousVoltage") +
+                                         ",\"datavalue\":{\"precision\":1,\"subtype\":\"\",\"type\":\"number\","
+                                         "\"unit\":\"V\",\"value\":220.50}",
+                                     4));
 
   // Water: the calibration is acknowledged and becomes the reading.
   ASSERT_EQ(CM_IOT_WaterMeterCtrl_Calibrate(h, kNvs, 3, 5, kLow, 0, 42.5f), 1);
-  EXPECT_EQ(udp.Next(), Datagram(Node("WATERMETERCTRL", "ack", Str("info", "Calibrate"), 5)));
+  EXPECT_EQ(udp.Next(), NodeDatagram("WATERMETERCTRL", "ack", Str("info", "Calibrate"), 5));
   ASSERT_EQ(CM_IOT_WaterMeterCtrl_QueryData(h, kNvs, 3, 5), 1);
-  EXPECT_EQ(udp.Next(), Datagram(Node("WATERMETERCTRL", "data",
-                                      Str("datatype", "Data") +
-                                          ",\"datavalue\":{\"precision\":1,\"subtype\":\"\",\"type\":\"number\","
-                                          "\"unit\":\"\",\"value\":42.50}",
-                                      5)));
+  EXPECT_EQ(udp.Next(), NodeDatagram("WATERMETERCTRL", "data",
+                                     Str("datatype", "Data") +
+                                         ",\"datavalue\":{\"precision\":1,\"subtype\":\"\",\"type\":\"number\","
+                                         "\"unit\":\"\",\"value\":42.50}",
+                                     5));
 
   // Gas: the meter's id, as packed BCD.
   ASSERT_EQ(CM_IOT_GasMeterCtrl_Calibrate(h, kNvs, 3, 6, 24681357, 0, 1.0f), 1);
-  EXPECT_EQ(udp.Next(), Datagram(Node("GASMETERCTRL", "ack", Str("info", "Calibrate"), 6)));
+  EXPECT_EQ(udp.Next(), NodeDatagram("GASMETERCTRL", "ack", Str("info", "Calibrate"), 6));
   ASSERT_EQ(CM_IOT_GasMeterCtrl_QueryMeterId(h, kNvs, 3, 6), 1);
-  EXPECT_EQ(udp.Next(), Datagram(Node("GASMETERCTRL", "data",
-                                      Str("datatype", "MeterId") +
-                                          ",\"datavalue\":{\"precision\":0,\"subtype\":\"\",\"type\":\"number\","
-                                          "\"unit\":\"\",\"value\":24681357}",
-                                      6)));
+  EXPECT_EQ(udp.Next(), NodeDatagram("GASMETERCTRL", "data",
+                                     Str("datatype", "MeterId") +
+                                         ",\"datavalue\":{\"precision\":0,\"subtype\":\"\",\"type\":\"number\","
+                                         "\"unit\":\"\",\"value\":24681357}",
+                                     6));
 }

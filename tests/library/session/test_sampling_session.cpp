@@ -25,17 +25,13 @@ namespace {
 using SamplingSession = DeviceSessionTest;
 
 using devicetest::kNvs;
+using devicetest::NodeDatagram;
 
 std::vector<std::uint8_t> Ints(std::vector<std::uint8_t> head, std::initializer_list<std::int32_t> values) {
   for (const std::int32_t value : values)
     for (int shift = 0; shift < 32; shift += 8)
       head.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> shift));
   return head;
-}
-
-std::string NodeDatagram(const char* devtype, const char* msg, const std::string& data) {
-  return "VER=2.1&MSG=NODEMSG&DAT={\"data\":{" + data + "},\"devtype\":\"" + devtype + "\",\"msg\":\"" + msg +
-         "\",\"netid\":3,\"nodid\":4,\"nvsid\":1000001,\"version\":2}\n" + std::string(1, '\0');
 }
 
 std::string El(const char* name, const char* unit, const char* type, const char* subtype, int precision,

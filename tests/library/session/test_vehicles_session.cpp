@@ -25,6 +25,7 @@ using namespace std::chrono_literals;
 namespace {
 
 using devicetest::kNvs;
+using devicetest::NodeDatagram;
 
 class VehiclesEndToEnd : public DeviceSessionTest {
  protected:
@@ -36,9 +37,6 @@ class VehiclesEndToEnd : public DeviceSessionTest {
   }
   // The next datagram, "" when none comes within `waitMs`.
   std::string Datagram(int waitMs = 3000) { return udp.Next(waitMs); }
-  static std::string NodeMsg(const std::string& text) {
-    return "VER=2.1&MSG=NODEMSG&DAT=" + text + std::string(1, '\0');
-  }
 
   standin::SimulatedDevices devices;
   devicetest::UdpReceiver udp;
@@ -48,22 +46,22 @@ class VehiclesEndToEnd : public DeviceSessionTest {
 
 TEST_F(VehiclesEndToEnd, WeatherStationRecordArrivesInPartsAndIsAnnouncedOnce) {
   ASSERT_EQ(CM_IOT_ADAPTER_ReqData(handle.get(), kNvs, 1, 3), 1);
-  EXPECT_EQ(Datagram(), NodeMsg(vehicles_test::StationMessage(1, 3, kNvs)));
+  EXPECT_EQ(Datagram(), NodeDatagram(vehicles_test::StationMessage(1, 3, kNvs)));
   EXPECT_EQ(Datagram(200), "");
   // The next record comes under a new key and is announced again.
   ASSERT_EQ(CM_IOT_ADAPTER_ReqData(handle.get(), kNvs, 1, 3), 1);
-  EXPECT_EQ(Datagram(), NodeMsg(vehicles_test::StationMessage(1, 3, kNvs)));
+  EXPECT_EQ(Datagram(), NodeDatagram(vehicles_test::StationMessage(1, 3, kNvs)));
 }
 
 TEST_F(VehiclesEndToEnd, AnemometerAndWindVaneAnswerTheRequestForData) {
   ASSERT_EQ(CM_IOT_ADAPTER_ReqData(handle.get(), kNvs, 2, 4), 1);
-  EXPECT_EQ(Datagram(), NodeMsg(vehicles_test::Message("ADAPTER", "data",
-                                                       {{"Type", Text("FS")}, {"WindSpeed", Number(0, "m/s", "5.0")}},
-                                                       2, 4, kNvs)));
+  EXPECT_EQ(Datagram(),
+            NodeDatagram(vehicles_test::Message(
+                "ADAPTER", "data", {{"Type", Text("FS")}, {"WindSpeed", Number(0, "m/s", "5.0")}}, 2, 4, kNvs)));
   ASSERT_EQ(CM_IOT_ADAPTER_ReqData(handle.get(), kNvs, 2, 5), 1);
-  EXPECT_EQ(Datagram(), NodeMsg(vehicles_test::Message("ADAPTER", "data",
-                                                       {{"Type", Text("FX")}, {"WindDirection", Number(0, "°", "300")}},
-                                                       2, 5, kNvs)));
+  EXPECT_EQ(Datagram(),
+            NodeDatagram(vehicles_test::Message(
+                "ADAPTER", "data", {{"Type", Text("FX")}, {"WindDirection", Number(0, "°", "300")}}, 2, 5, kNvs)));
   // The request for the type is not answered.
   ASSERT_EQ(CM_IOT_ADAPTER_ReqType(handle.get(), kNvs, 2, 4), 1);
   EXPECT_EQ(Datagram(200), "");
@@ -71,9 +69,9 @@ TEST_F(VehiclesEndToEnd, AnemometerAndWindVaneAnswerTheRequestForData) {
 
 TEST_F(VehiclesEndToEnd, VehicleReportsTheCardsItDrivesOver) {
   auto card = [](int number, const char* id) {
-    return NodeMsg(vehicles_test::Message("CARRFID", "cardinfo",
-                                          {{"cardid", Text(id, "number")}, {"cardnum", Number(0, "", std::to_string(number))}},
-                                          1, 7, kNvs));
+    return NodeDatagram(vehicles_test::Message(
+        "CARRFID", "cardinfo", {{"cardid", Text(id, "number")}, {"cardnum", Number(0, "", std::to_string(number))}}, 1,
+        7, kNvs));
   };
   ASSERT_EQ(CM_IOT_CARRFIDControl(handle.get(), kNvs, 1, 7, 1), 1);  // forward
   EXPECT_EQ(Datagram(), card(1, "CA000001"));
@@ -90,16 +88,17 @@ TEST_F(VehiclesEndToEnd, VehicleReportsTheCardsItDrivesOver) {
 TEST_F(VehiclesEndToEnd, PlatesAndCardsReportedByTheDevices) {
   ASSERT_TRUE(server.Send(standin::IotReply(static_cast<int>(kNvs),
                                             standin::DeviceFrame{2, 9, 12, 0x50, {0, 0, 0, 0, 0, 128, 11, 0, 0, 7, 3, 6}})));
-  EXPECT_EQ(Datagram(), NodeMsg(vehicles_test::Message("VLR", "vl", {{"vl", Text("京B00736")}}, 2, 9, kNvs)));
+  EXPECT_EQ(Datagram(), NodeDatagram(vehicles_test::Message("VLR", "vl", {{"vl", Text("京B00736")}}, 2, 9, kNvs)));
   ASSERT_TRUE(server.Send(standin::IotReply(
       static_cast<int>(kNvs), standin::DeviceFrame{2, 10, 91, 0x44, {2, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}})));
-  EXPECT_EQ(Datagram(), NodeMsg(vehicles_test::Message("RFIDCONTROL13M56", "data",
-                                                       {{"action", Text("leave")},
-                                                        {"cardtype", Text("B")},
-                                                        {"info", Text("0102030405060708090A0B0C", "number")}},
-                                                       2, 10, kNvs)));
+  EXPECT_EQ(
+      Datagram(),
+      NodeDatagram(vehicles_test::Message(
+          "RFIDCONTROL13M56", "data",
+          {{"action", Text("leave")}, {"cardtype", Text("B")}, {"info", Text("0102030405060708090A0B0C", "number")}}, 2,
+          10, kNvs)));
   ASSERT_TRUE(server.Send(
       standin::IotReply(static_cast<int>(kNvs), standin::DeviceFrame{2, 11, 92, 0x43, {0x21, 0x43, 0x65, 0x87}})));
-  EXPECT_EQ(Datagram(), NodeMsg(vehicles_test::Message("RFIDCONTROL125K", "data", {{"info", Text("87654321")}}, 2,
-                                                       11, kNvs)));
+  EXPECT_EQ(Datagram(),
+            NodeDatagram(vehicles_test::Message("RFIDCONTROL125K", "data", {{"info", Text("87654321")}}, 2, 11, kNvs)));
 }
