@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "demo/shell/ascii_case.h"
 #include "demo/shell/cm_parser.h"
 
 namespace {
@@ -50,20 +51,10 @@ constexpr std::array<Route, 3> kAdapterRoutes{{
     {"WS", "CAdapterWSPage"},
 }};
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameWord(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
 template <std::size_t N>
 const char* Find(const std::array<Route, N>& routes, std::string_view word) {
   for (const Route& route : routes) {
-    if (SameWord(word, route.first)) return route.second;
+    if (EqualsIgnoringCase(word, route.first)) return route.second;
   }
   return nullptr;
 }
@@ -72,7 +63,7 @@ const char* Find(const std::array<Route, N>& routes, std::string_view word) {
 
 const char* RouteNodeMessage(std::string_view json) {
   const std::string type = CCMParser::GetDeviceType(json).value_or(std::string());
-  if (SameWord(type, kAdapter)) {
+  if (EqualsIgnoringCase(type, kAdapter)) {
     const std::string sensor = CCMParser::GetDataElementValueString(json, "Type").value_or(std::string());
     return Find(kAdapterRoutes, sensor);
   }

@@ -8,24 +8,11 @@
 
 #include "demo/notify/node_routing.h"
 #include "demo/notify/notify_datagram.h"
+#include "demo/shell/ascii_case.h"
 #include "demo/shell/cm_parser.h"
 #include "demo/shell/debug_trace.h"
 #include "demo/shell/demo_dlg.h"
 #include "demo/shell/device_page.h"
-
-namespace {
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameWord(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 CNotifySocket::CNotifySocket(CDemoDlg* mainWnd) : m_mainWnd(mainWnd) {}
 
@@ -73,14 +60,14 @@ void CNotifySocket::HandleDatagram(std::string_view bytes) {
     return;
   }
   const std::string& kind = datagram.kind;
-  if (SameWord(kind, "NVSLIST")) {
+  if (EqualsIgnoringCase(kind, "NVSLIST")) {
     DebugTrace("====Udp Message: NVSLIST\n");
-  } else if (SameWord(kind, "NODLIST")) {
+  } else if (EqualsIgnoringCase(kind, "NODLIST")) {
     DebugTrace("====Udp Message: NODLIST, %u\n", CCMParser::GetNvsID(datagram.data));
-  } else if (SameWord(kind, "WARNMSG")) {
+  } else if (EqualsIgnoringCase(kind, "WARNMSG")) {
     DebugTrace("====Udp Message: WARNMSG, %s\n", datagram.data.c_str());
     m_mainWnd->AppendLogText(datagram.data);
-  } else if (SameWord(kind, "NODEMSG")) {
+  } else if (EqualsIgnoringCase(kind, "NODEMSG")) {
     RouteNodeReply(datagram.data);
   }
 }

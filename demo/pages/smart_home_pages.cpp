@@ -4,86 +4,63 @@
 
 namespace {
 
-ButtonRow Button(int id, const char* caption, KitCall call, int column) {
-  ButtonRow button;
-  button.id = id;
-  button.caption = caption;
-  button.call = call;
-  button.report = CommandReport::kPendingIcon;
-  button.iconId = IDC_STATE_ICON;
-  button.row = 0;
-  button.column = column;
-  return button;
-}
-
-ControlRow StateIcon(int row, int column) {
-  ControlRow icon;
-  icon.kind = ControlKind::kIcon;
-  icon.id = IDC_STATE_ICON;
-  icon.row = row;
-  icon.column = column;
-  return icon;
+ButtonRow SwitchButton(int id, const char* caption, KitCall call, int column) {
+  return Button(id, caption).Calls(std::move(call)).PendingIcon(IDC_STATE_ICON).At(0, column);
 }
 
 ReplyAction OnOffIcon() {
-  return IconMap(IDC_STATE_ICON, "status", {{"on", IconState::kOn}, {"off", IconState::kOff}}, IconState::kPending);
+  return Switch("status", Words::kExact,
+                {{"on", {SetIcon(IDC_STATE_ICON, IconState::kOn)}}, {"off", {SetIcon(IDC_STATE_ICON, IconState::kOff)}}},
+                {SetIcon(IDC_STATE_ICON, IconState::kPending)});
 }
 
 PageDescription LampDescription() {
   PageDescription page;
-  page.controls = {StateIcon(0, 3)};
+  page.controls = {Icon(IDC_STATE_ICON).At(0, 3)};
   page.buttons = {
-      Button(IDC_BTN_OPEN, "开(&O)", [](KitPage& p) { return p.Send(Api().CM_IOT_LAMP_Ctrl, 1); }, 0),
-      Button(IDC_BTN_CLOSE, "关(&C)", [](KitPage& p) { return p.Send(Api().CM_IOT_LAMP_Ctrl, 0); }, 1),
-      Button(IDC_BTN_QUERY, "获取状态(&R)", [](KitPage& p) { return p.Send(Api().CM_IOT_LAMP_QueryStatus); }, 2),
+      SwitchButton(IDC_BTN_OPEN, "开(&O)", [](KitPage& p) { return p.Send(Api().CM_IOT_LAMP_Ctrl, 1); }, 0),
+      SwitchButton(IDC_BTN_CLOSE, "关(&C)", [](KitPage& p) { return p.Send(Api().CM_IOT_LAMP_Ctrl, 0); }, 1),
+      SwitchButton(IDC_BTN_QUERY, "获取状态(&R)", [](KitPage& p) { return p.Send(Api().CM_IOT_LAMP_QueryStatus); }, 2),
   };
   page.nodeFilter = true;
-  page.replies = {{"status", {OnOffIcon()}}, {"fault", {FaultLog("LAMP")}}};
+  page.replies = {On("status", {OnOffIcon()}), On("fault", {FaultLog("LAMP")})};
   return page;
 }
 
 PageDescription CurtainDescription() {
   PageDescription page;
-  ControlRow closed;
-  closed.text = "关";
-  closed.row = 1;
-  closed.column = 0;
-  ControlRow slider;
-  slider.kind = ControlKind::kSlider;
-  slider.id = IDC_SLIDER_POSITION;
-  slider.row = 1;
-  slider.column = 1;
-  slider.columnSpan = 2;
-  slider.minimum = 0;  // closed
-  slider.maximum = 2;  // open
-  slider.position = 1;  // stopped
-  ControlRow open;
-  open.text = "开";
-  open.row = 1;
-  open.column = 3;
-  page.controls = {StateIcon(0, 4), closed, slider, open};
+  page.controls = {
+      Icon(IDC_STATE_ICON).At(0, 4),
+      Text("关").At(1, 0),
+      // 0 closed, 1 stopped, 2 open.
+      Slider(IDC_SLIDER_POSITION, 0, 2, 1).At(1, 1, 2),
+      Text("开").At(1, 3),
+  };
   page.buttons = {
-      Button(IDC_BTN_OPEN, "开(&O)", [](KitPage& p) { return p.Send(Api().CM_IOT_EC_Ctrl, 1); }, 0),
-      Button(IDC_BTN_STOP, "停(&S)", [](KitPage& p) { return p.Send(Api().CM_IOT_EC_Ctrl, 0); }, 1),
-      Button(IDC_BTN_CLOSE, "关(&C)", [](KitPage& p) { return p.Send(Api().CM_IOT_EC_Ctrl, 2); }, 2),
-      Button(IDC_BTN_EC_QUERY, "获取状态", [](KitPage& p) { return p.Send(Api().CM_IOT_EC_QueryStatus); }, 3),
+      SwitchButton(IDC_BTN_OPEN, "开(&O)", [](KitPage& p) { return p.Send(Api().CM_IOT_EC_Ctrl, 1); }, 0),
+      SwitchButton(IDC_BTN_STOP, "停(&S)", [](KitPage& p) { return p.Send(Api().CM_IOT_EC_Ctrl, 0); }, 1),
+      SwitchButton(IDC_BTN_CLOSE, "关(&C)", [](KitPage& p) { return p.Send(Api().CM_IOT_EC_Ctrl, 2); }, 2),
+      SwitchButton(IDC_BTN_EC_QUERY, "获取状态", [](KitPage& p) { return p.Send(Api().CM_IOT_EC_QueryStatus); }, 3),
   };
   page.replies = {
-      {"status", {SliderMap(IDC_SLIDER_POSITION, "status", {{"open", 2}, {"close", 0}, {"stop", 1}})}},
-      {"fault", {FaultLog("EC")}},
+      On("status", {Switch("status", Words::kExact,
+                           {{"open", {SetPosition(IDC_SLIDER_POSITION, 2)}},
+                            {"close", {SetPosition(IDC_SLIDER_POSITION, 0)}},
+                            {"stop", {SetPosition(IDC_SLIDER_POSITION, 1)}}})}),
+      On("fault", {FaultLog("EC")}),
   };
   return page;
 }
 
 PageDescription PowerDescription() {
   PageDescription page;
-  page.controls = {StateIcon(0, 3)};
+  page.controls = {Icon(IDC_STATE_ICON).At(0, 3)};
   page.buttons = {
-      Button(IDC_BTN_OPEN, "开(&O)", [](KitPage& p) { return p.Send(Api().CM_IOT_POWER_Ctrl, 1); }, 0),
-      Button(IDC_BTN_CLOSE, "关(&C)", [](KitPage& p) { return p.Send(Api().CM_IOT_POWER_Ctrl, 0); }, 1),
-      Button(IDC_BTN_QUERY, "获取状态(&R)", [](KitPage& p) { return p.Send(Api().CM_IOT_POWER_QueryStatus); }, 2),
+      SwitchButton(IDC_BTN_OPEN, "开(&O)", [](KitPage& p) { return p.Send(Api().CM_IOT_POWER_Ctrl, 1); }, 0),
+      SwitchButton(IDC_BTN_CLOSE, "关(&C)", [](KitPage& p) { return p.Send(Api().CM_IOT_POWER_Ctrl, 0); }, 1),
+      SwitchButton(IDC_BTN_QUERY, "获取状态(&R)", [](KitPage& p) { return p.Send(Api().CM_IOT_POWER_QueryStatus); }, 2),
   };
-  page.replies = {{"status", {OnOffIcon()}}, {"fault", {FaultLog("POWER")}}};
+  page.replies = {On("status", {OnOffIcon()}), On("fault", {FaultLog("POWER")})};
   return page;
 }
 

@@ -3,24 +3,12 @@
 #include <QLabel>
 #include <QTableWidget>
 
+#include "demo/shell/ascii_case.h"
 #include "demo/shell/cm_parser.h"
 #include "demo/shell/demo_dlg.h"
 #include "demo/shell/measurement_rows.h"
 #include "demo/shell/string_table.h"
 #include "demo/shell/ui_services.h"
-
-namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 DevicePage::DevicePage(const QString& caption, int dialogId, QWidget* parent)
     : CPropertyPage(caption, dialogId, parent), m_utcClock(CurrentUtcTime) {}

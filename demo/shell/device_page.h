@@ -70,6 +70,9 @@ class DevicePage : public CPropertyPage {
   std::intptr_t OnDeviceReply(std::uintptr_t wParam, std::intptr_t lParam);
   std::size_t QueuedReplyCount() const;
 
+  // Leaving the page reads its controls; a refused value keeps it current.
+  bool OnKillActive() override { return UpdateData(true); }
+
   // Runs `call` later on the GUI thread, unless the page is gone by then.
   void PostToGuiThread(std::function<void()> call) { m_guiCalls.Post(std::move(call)); }
 

@@ -122,7 +122,7 @@ TEST_F(SmartHomeTest, LampDropsRepliesOfOtherNodes) {
   Show(power, NodeReply("POWER", "status", {{"status", "on"}}, ReplyNode{9, 9, 9}));
   EXPECT_EQ(power.IconStateOf(IDC_STATE_ICON), IconState::kOn);
   Show(curtain, NodeReply("EC", "status", {{"status", "open"}}, ReplyNode{9, 9, 9}));
-  EXPECT_EQ(curtain.Slider(IDC_SLIDER_POSITION)->value(), 2);
+  EXPECT_EQ(curtain.SliderOf(IDC_SLIDER_POSITION)->value(), 2);
 }
 
 TEST_F(SmartHomeTest, PowerShowsItsState) {
