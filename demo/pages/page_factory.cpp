@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "demo/pages/analyser_pages.h"
 #include "demo/pages/category_pages.h"
 #include "demo/pages/info_pages.h"
 #include "demo/pages/module_page.h"
@@ -29,9 +30,19 @@ constexpr PageMaker kMakers[] = {
     {"CLampPage", &Make<CLampPage>},
     {"CECPage", &Make<CECPage>},
     {"CPowerPage", &Make<CPowerPage>},
+    {"CPHPage", &Make<CPHPage>},
+    {"CCO2Page", &Make<CCO2Page>},
+    {"CO2Page", &Make<CO2Page>},
 };
 
 }  // namespace
+
+bool HasPageClass(const PageRow& row) {
+  for (const PageMaker& maker : kMakers) {
+    if (maker.className == row.className) return true;
+  }
+  return false;
+}
 
 std::unique_ptr<CPropertyPage> CreatePage(const PageRow& row) {
   for (const PageMaker& maker : kMakers) {
