@@ -5,6 +5,8 @@
 #include "demo/pages/analyser_pages.h"
 #include "demo/pages/category_pages.h"
 #include "demo/pages/info_pages.h"
+#include "demo/pages/infrared_pages.h"
+#include "demo/pages/media_pages.h"
 #include "demo/pages/module_page.h"
 #include "demo/pages/smart_home_pages.h"
 #include "demo/shell/device_page.h"
@@ -33,6 +35,15 @@ constexpr PageMaker kMakers[] = {
     {"CPHPage", &Make<CPHPage>},
     {"CCO2Page", &Make<CCO2Page>},
     {"CO2Page", &Make<CO2Page>},
+    {"CAudioPage", &Make<CAudioPage>},
+    {"CVideoPage", &Make<CVideoPage>},
+    {"CTVPage", &Make<CTVPage>},
+    {"CSTBPage", &Make<CSTBPage>},
+    {"CDVDPage", &Make<CDVDPage>},
+    {"CCDPage", &Make<CCDPage>},
+    {"CSATPage", &Make<CSATPage>},
+    {"CHCPage", &Make<CHCPage>},
+    {"CACPage", &Make<CACPage>},
 };
 
 }  // namespace
