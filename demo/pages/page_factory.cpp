@@ -3,6 +3,9 @@
 #include <string_view>
 
 #include "demo/pages/analyser_pages.h"
+#include "demo/pages/cabinet_pages.h"
+#include "demo/pages/card_power_page.h"
+#include "demo/pages/lab_asset_pages.h"
 #include "demo/pages/category_pages.h"
 #include "demo/pages/info_pages.h"
 #include "demo/pages/module_page.h"
@@ -33,6 +36,11 @@ constexpr PageMaker kMakers[] = {
     {"CPHPage", &Make<CPHPage>},
     {"CCO2Page", &Make<CCO2Page>},
     {"CO2Page", &Make<CO2Page>},
+    {"CDevPstPage", &Make<CDevPstPage>},
+    {"CDevIOPage", &Make<CDevIOPage>},
+    {"CICReadPage", &Make<CICReadPage>},
+    {"CCabMgzPage", &Make<CCabMgzPage>},
+    {"CSphygmoMeterPage", &Make<CSphygmoMeterPage>},
 };
 
 }  // namespace
