@@ -130,7 +130,7 @@ PageDescription CabinetDescription() {
   for (int box = 1; box <= kCabinetBoxes; ++box) boxes.push_back(ComboItem{std::to_string(box), box - 1});
   page.controls = {
       Group(IDC_CABMGZ_BOX_GROUP, "箱体管理").At(0, 0),
-      Group(IDC_CABMGZ_CABINET_GROUP, "柜体管理").At(0, 1),
+      Group(IDC_CABMGZ_CABINET_GROUP, "柜体管理").At(1, 0),
       // The account type first: a read that stops at a refused value has
       // read it already.
       Text("账户类型:").In(IDC_CABMGZ_BOX_GROUP).At(0, 0),
@@ -147,9 +147,9 @@ PageDescription CabinetDescription() {
           .At(4, 0, 2),
       List(IDC_CABMGZ_BOXES, {{"箱号", Align::kLeft, 50}, {"大小", Align::kLeft, 50}})
           .In(IDC_CABMGZ_CABINET_GROUP)
-          .At(2, 0, 2),
-      Text("组合信息:").In(IDC_CABMGZ_CABINET_GROUP).At(3, 0, 2),
-      ListBox(IDC_CABMGZ_EVENTS).In(IDC_CABMGZ_CABINET_GROUP).At(4, 0, 2),
+          .At(1, 0, 2, 2),
+      Text("组合信息:").In(IDC_CABMGZ_CABINET_GROUP).At(1, 2, 2),
+      ListBox(IDC_CABMGZ_EVENTS).In(IDC_CABMGZ_CABINET_GROUP).At(2, 2, 2),
   };
   const auto box = [](auto exportMember) {
     return [exportMember](KitPage& p) { return p.Send(Api().*exportMember, Box(p)); };
@@ -185,15 +185,15 @@ PageDescription CabinetDescription() {
       CabinetButton(IDC_CABMGZ_WEIGHT, "Get &Weight", box(&SentrellApi::CM_IOT_CABMGZ_GetWeightInBox),
                     "查询箱体内物品重量")
           .In(IDC_CABMGZ_BOX_GROUP)
-          .At(4, 3),
+          .At(0, 4),
       CabinetButton(IDC_CABMGZ_CLEAR_BOX_ADMIN, "Clear Ad&min", box(&SentrellApi::CM_IOT_CABMGZ_ClearAdminInBox),
                     "清除管理员信息")
           .In(IDC_CABMGZ_BOX_GROUP)
-          .At(5, 3),
+          .At(1, 4),
       CabinetButton(IDC_CABMGZ_REMOVE_BOX, "Remove &Box", box(&SentrellApi::CM_IOT_CABMGZ_RemoveBoxFromCabinet),
                     "从柜体中删除箱体")
           .In(IDC_CABMGZ_BOX_GROUP)
-          .At(6, 3),
+          .At(2, 4),
       CabinetButton(IDC_CABMGZ_REINIT, "Re&init", cabinet(&SentrellApi::CM_IOT_CABMGZ_ReinitCabinet), "柜体初始化")
           .In(IDC_CABMGZ_CABINET_GROUP)
           .At(0, 0),
@@ -204,11 +204,11 @@ PageDescription CabinetDescription() {
       CabinetButton(IDC_CABMGZ_ADMIN_INFO, "Get Admin &Info",
                     cabinet(&SentrellApi::CM_IOT_CABMGZ_GetAdminInfoFromCabinet), "查询管理员信息")
           .In(IDC_CABMGZ_CABINET_GROUP)
-          .At(1, 0),
+          .At(0, 2),
       CabinetButton(IDC_CABMGZ_BOX_INFO, "Get Box Info", cabinet(&SentrellApi::CM_IOT_CABMGZ_GetBoxInfoOfCabinet),
                     "查询箱体组合信息")
           .In(IDC_CABMGZ_CABINET_GROUP)
-          .At(1, 1),
+          .At(0, 3),
   };
   page.replies = CabinetReplies();
   return page;
