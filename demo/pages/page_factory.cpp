@@ -3,6 +3,9 @@
 #include <string_view>
 
 #include "demo/pages/analyser_pages.h"
+#include "demo/pages/cabinet_pages.h"
+#include "demo/pages/card_power_page.h"
+#include "demo/pages/lab_asset_pages.h"
 #include "demo/pages/category_pages.h"
 #include "demo/pages/info_pages.h"
 #include "demo/pages/infrared_pages.h"
@@ -44,6 +47,11 @@ constexpr PageMaker kMakers[] = {
     {"CSATPage", &Make<CSATPage>},
     {"CHCPage", &Make<CHCPage>},
     {"CACPage", &Make<CACPage>},
+    {"CDevPstPage", &Make<CDevPstPage>},
+    {"CDevIOPage", &Make<CDevIOPage>},
+    {"CICReadPage", &Make<CICReadPage>},
+    {"CCabMgzPage", &Make<CCabMgzPage>},
+    {"CSphygmoMeterPage", &Make<CSphygmoMeterPage>},
 };
 
 }  // namespace

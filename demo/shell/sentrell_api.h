@@ -101,6 +101,7 @@
   X(CM_IOT_CABMGZ_OpenBox) \
   X(CM_IOT_CABMGZ_AddAdvUserToBox) \
   X(CM_IOT_CABMGZ_RemoveAdvUserFromBox) \
+  X(CM_IOT_CABMGZ_ClearAdminInBox) \
   X(CM_IOT_CABMGZ_RemoveBoxFromCabinet) \
   X(CM_IOT_CABMGZ_ClearAdminInCabinet) \
   X(CM_IOT_CABMGZ_GetAdminInfoFromCabinet) \

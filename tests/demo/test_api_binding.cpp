@@ -10,7 +10,7 @@
 namespace {
 
 TEST(ApiBinding, TableHoldsTheExportsThePagesUse) {
-  EXPECT_EQ(BoundExportCount(), 144);
+  EXPECT_EQ(BoundExportCount(), 145);
   const SentrellApi missing = MissingApi();
   EXPECT_EQ(missing.CM_Init(1), nullptr);
   EXPECT_EQ(missing.CM_Login(nullptr, "s", "u", "p"), -1);

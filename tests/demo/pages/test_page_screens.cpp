@@ -22,3 +22,16 @@ TEST(PageScreens, RemoteAndMediaPages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PageScreens, LaboratoryAssetCabinetAndMeterPages) {
+  demotest::AppStateGuard state;
+  demotest::VideoRecorder video;
+  CDemoDlg dialog;
+  theApp.m_pMainWnd = &dialog;
+  for (const char* page : {"CDevPstPage", "CDevIOPage", "CICReadPage", "CCabMgzPage", "CSphygmoMeterPage"})
+    demotest::SavePageScreenshot(dialog, page);
+}
+
+}  // namespace

@@ -18,9 +18,9 @@ TEST(PageTable, RowsWithoutAPageClassOfTheirOwn) {
   }
   const std::vector<std::string> stillToBuild = {
       "CDAPage", "CTHDCPage", "CTDCPage", "CIDCPage", "CDAISPage", "CPowerMeterControlPage", "CRFIDControl13M56Page",
-      "CRFIDControl125KPage", "CWaterMeterControl", "CGasMeterControlPage", "CLabPage", "CDevPstPage", "CDevIOPage",
-      "CControlPage", "CControlTCPage", "CSLRCPage", "CCCPage", "CICReadPage", "CWaterPage", "CVLRPage",
-      "CCarRFIDPage", "CCabMgzPage", "CSphygmoMeterPage", "CSecurityPage", "CDLockPage", "CWCAWPage", "CDCDBATPage",
+      "CRFIDControl125KPage", "CWaterMeterControl", "CGasMeterControlPage", "CLabPage",
+      "CControlPage", "CControlTCPage", "CSLRCPage", "CCCPage", "CWaterPage", "CVLRPage",
+      "CCarRFIDPage", "CSecurityPage", "CDLockPage", "CWCAWPage", "CDCDBATPage",
       "CDCDBPage", "CDLockFingerPage", "CAdapterPage", "CAdapterFSPage", "CAdapterFXPage", "CAdapterWSPage",
   };
   EXPECT_EQ(bare, stillToBuild);
