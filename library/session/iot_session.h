@@ -50,7 +50,6 @@ class CIotSession : public CEventSocket {
   // is sent on the session afterwards, and what is left goes with the
   // object. Only the first call does anything.
   void Shutdown();
-  bool IsShutDown() const { return shutDown_.load(); }
 
   // ---- exports' operations
   // 1 logged in, 0 "login" not sent or not accepted in time, -1 no connection,

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdio>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -438,6 +439,8 @@ TEST_F(CallSignalling, FreeFromAnotherThreadEndsAWaitingCall) {
     EXPECT_EQ(session->PtuCtrl(256, 1, 1), 0);
     EXPECT_EQ(session->SendCarCtrl(256, 1), 0);
     EXPECT_EQ(session->SendIotPacket(256, packet, sizeof packet), 0);
+    EXPECT_EQ(session->SendIotFrame(256, 81, 16, packet, sizeof packet, 1, 1, 1), 0);  // a recorded command
+    EXPECT_FALSE(std::filesystem::exists(session->XmlFolder() + "nvs_256.xml"));
     EXPECT_EQ(session->Login("127.0.0.1", "op", "1"), -1);
     EXPECT_EQ(server.ConnectionsAccepted(), accepted);
     EXPECT_EQ(server.Received().size(), received);
