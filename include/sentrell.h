@@ -18,7 +18,11 @@
  * - Output buffers belong to the caller; their sizes are given where the
  *   function takes no capacity argument. Texts returned by the readers
  *   (CMPGet*) belong to the library and stay valid until the next call of the
- *   same reader; the readers are not reentrant. */
+ *   same reader; the readers are not reentrant.
+ * - A comment paragraph that begins "Note:" marks a result or a behaviour that
+ *   a caller used to this interface might not expect: a refusal where bytes
+ *   would otherwise be cut or overrun, a 0 where a request did not go out, a
+ *   state kept per node, a session that ends at once. */
 #ifndef SENTRELL_H
 #define SENTRELL_H
 
@@ -65,6 +69,12 @@ enum NotifyMessageId {
 /* ---- Library and session ---- */
 /* A new session for mode 1; NULL for any other mode. */
 SENTRELL_API IotHandle* CM_Init(int mode);
+/* Ends the session and releases the handle, which must not be used again.
+ * Note: the session ends before CM_Free returns, also while another thread
+ * still waits in a call of this handle: "quit" is sent while connected, the
+ * connection is closed, a waiting CM_CallNVS or CM_OpenNVSAudio returns 4
+ * within its current wait step and a waiting CM_Login returns; nothing more
+ * is sent on the session. CM_GetRecordList keeps its caller's wait. */
 SENTRELL_API void CM_Free(IotHandle* handle);
 /* Connects to `server` (port 4073), greets it and logs in; blocks the calling
  * thread (running its pump hook) for up to about 21 s. 1 logged in; 0 the log-in
@@ -86,9 +96,9 @@ SENTRELL_API int CM_SetIOTCallBack(IotHandle* handle, CM_IOTCALLBACK callback, v
 
 /* ---- Gateway directory and account settings ---- */
 /* Folder of the gateway XML files (a '/' is added when it ends in neither '/'
- * nor '\\'). 1 set; 0 for a text shorter than 3 characters or one that with
- * its '/' and zero would not fit 260 bytes (the folder stays as it was);
- * -1 also for NULL. */
+ * nor '\\'). 1 set; -1 also for NULL.
+ * Note: 0 for a text shorter than 3 characters or one that with its '/' and
+ * zero would not fit 260 bytes; the folder then stays as it was. */
 SENTRELL_API int CM_SetNVSXmlPath(IotHandle* handle, const char* folder);
 /* Copies the folder text with its zero into `folder`, which must hold 260
  * bytes. 1; 0 with an empty text when the folder does not fit (a folder
@@ -124,7 +134,9 @@ SENTRELL_API int CM_GetRecordList(IotHandle* handle, uint32_t nvsid, const char*
 /* Talk to (CM_CallNVS) or listen at (CM_OpenNVSAudio) a gateway; blocks the
  * calling thread (running its pump hook) for up to about 9 s. 0 accepted;
  * 2 not connected; 4 no answer; 5 the audio connection failed; another value
- * is the server's refusal code; -1 bad handle or nvsid below 256. */
+ * is the server's refusal code; -1 bad handle or nvsid below 256.
+ * Note: CM_Free of the handle from another thread ends the wait within one
+ * wait step (50 ms) with 4. */
 SENTRELL_API int CM_CallNVS(IotHandle* handle, uint32_t nvsid);
 SENTRELL_API int CM_OpenNVSAudio(IotHandle* handle, uint32_t nvsid);
 /* Ends the call and stops its audio. 0. */
@@ -132,13 +144,21 @@ SENTRELL_API int CM_StopCall(IotHandle* handle);
 
 /* ---- Raw device frames ---- */
 /* Sends `bytes` unchanged as the body of a device request: 1212 sent, 0 not
- * sent, -1 also for NULL bytes or length 0 or below. */
+ * sent, -1 also for NULL bytes or length 0 or below.
+ * Note: -1, nothing sent, also for a frame longer than one 1212-byte block can
+ * carry beside the request's header lines (somewhat over 1000 bytes; a frame
+ * is never cut). */
 SENTRELL_API int CM_SendIOTPacket(IotHandle* handle, uint32_t nvsid, const unsigned char* bytes, int length);
 
 /* ---- Pan-tilt and car gate ---- */
-/* 0 for nvsid 0 or a connection the server has closed (nothing sent); else 1. */
+/* Moves the gateway's camera: command and value, their low 8 bits. 1 sent;
+ * 0 for nvsid 0 or a connection the server has closed (nothing sent).
+ * Note: 0 also when nothing was sent: not connected, or every try (two)
+ * failed. */
 SENTRELL_API int CM_PTUCtrl(IotHandle* handle, uint32_t nvsid, int command, int value);
-/* Raises the barrier, as a free passage when isFree is non-zero. Always 1. */
+/* Raises the barrier, as a free passage when isFree is non-zero; netid and
+ * nodeaddr are not used. 1 sent.
+ * Note: 0 when nothing was sent: not connected, or every try (three) failed. */
 SENTRELL_API int CM_IOT_VLR_UpBar(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int isFree);
 
 /* ---- Switches and simple devices ---- */
@@ -294,7 +314,8 @@ SENTRELL_API int CM_IOT_DLockFinger_QueryFingerprintFeature(IotHandle* handle, u
 SENTRELL_API int CM_IOT_CABMGZ_GetWeightInBox(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                               int box);
 SENTRELL_API int CM_IOT_CABMGZ_OpenBox(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int box);
-/* password: 0..999999 (six decimal digits); any other value sends nothing and gives 0. */
+/* password: 0..999999 (six decimal digits).
+ * Note: any other value sends nothing and gives 0. */
 SENTRELL_API int CM_IOT_CABMGZ_AddAdvUserToBox(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                                int box, int userNumber, int password, int cardNumber);
 SENTRELL_API int CM_IOT_CABMGZ_RemoveAdvUserFromBox(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
@@ -320,9 +341,9 @@ SENTRELL_API int CM_IOT_CABMGZ_ClearAdvUserInBox(IotHandle* handle, uint32_t nvs
 /* ---- Electricity, water and gas meters ----
  * A meter address is one unsigned 64-bit number given as its low and high
  * 32-bit halves. Currents and energy amounts are sent times 1000, calibration
- * values times 10. An address of more than 16 digits, or a scaled value that
- * is negative or has more than 8 digits, is refused (0, nothing sent); a NULL
- * date or time text gives -1. */
+ * values times 10. A NULL date or time text gives -1.
+ * Note: an address of more than 16 digits, or a scaled value that is negative
+ * or has more than 8 digits, is refused (0, nothing sent). */
 SENTRELL_API int CM_IOT_PowerMeterCtrl_Init(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr);
 /* date: "%d-%d-%d". */
 SENTRELL_API int CM_IOT_PowerMeterCtrl_SetDate(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
@@ -387,7 +408,11 @@ SENTRELL_API int CM_IOT_HA_VCR(IotHandle* handle, uint32_t nvsid, uint16_t netid
 SENTRELL_API int CM_IOT_HA_SAT(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int unit, int key);
 SENTRELL_API int CM_IOT_HA_DVD(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int unit, int key);
 SENTRELL_API int CM_IOT_HA_CD(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int unit, int key);
-/* Applies the key to the unit's air-conditioner state and sends the whole state. */
+/* Applies the key to the unit's air-conditioner state and sends the whole state.
+ * Note: the state is kept per node and unit (gateway id, net id, node address
+ * and unit), not per unit number: air conditioners of different nodes that
+ * use the same unit number do not share one state. CM_IOT_HA_GetACCurValue
+ * keys its state the same way. */
 SENTRELL_API int CM_IOT_HA_AC(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int unit, int key);
 SENTRELL_API int CM_IOT_HA_TV(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int unit, int key);
 SENTRELL_API int CM_IOT_HA_STB(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int unit, int key);
@@ -398,8 +423,9 @@ SENTRELL_API int CM_IOT_HA_GetACCurValue(IotHandle* handle, uint32_t nvsid, uint
 /* ---- Laboratory devices ---- */
 SENTRELL_API int CM_IOT_ICREAD_Ctrl(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int on);
 /* school (also in SetMode2 and SetMode3): the first 6 bytes of the text in
- * GBK are sent, zero-padded when shorter; a double-byte character that the
- * sixth byte would cut in two is left out. A NULL text gives -1 (nothing sent). */
+ * GBK are sent, zero-padded when shorter. A NULL text gives -1 (nothing sent).
+ * Note: a double-byte character that the sixth byte would cut in two is left
+ * out (its first byte is not sent alone). */
 SENTRELL_API int CM_IOT_ICREAD_SetMode1(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
                                         const char* school);
 SENTRELL_API int CM_IOT_ICREAD_SetMode2(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,

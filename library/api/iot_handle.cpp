@@ -52,7 +52,10 @@ void DestroyIotHandle(IotHandle* handle) {
     handle->session = nullptr;
   }
   delete handle;
-  session.reset();  // destroys the session unless an export still runs on it
+  // Ended now, even while an export still runs on it (a waiting call); the
+  // last holder only frees what is left.
+  session->Shutdown();
+  session.reset();
 }
 
 std::shared_ptr<CIotSession> LiveSession(const IotHandle* handle) {

@@ -21,8 +21,10 @@ struct IotHandle {
 // Creates a handle with a new session (its socket created, unconnected) and
 // registers it; nullptr when that fails.
 IotHandle* CreateIotHandle();
-// Unregisters the handle, clears its check word and frees it; the session is
-// destroyed once no export still uses it. Unknown pointers are ignored.
+// Unregisters the handle, clears its check word, frees it and shuts the
+// session down at once (exports still running on it end their waits and
+// send nothing more); the session's memory goes once no export still holds
+// it. Unknown pointers are ignored.
 void DestroyIotHandle(IotHandle* handle);
 // The session of a live handle whose check word is intact, kept alive for the
 // caller; empty otherwise.

@@ -60,6 +60,13 @@ CIotSession::CIotSession()
 }
 
 CIotSession::~CIotSession() {
+  Shutdown();
+  std::lock_guard lock(udpMutex_);
+  if (notifyUdpSocket_ >= 0) ::close(notifyUdpSocket_);
+}
+
+void CIotSession::Shutdown() {
+  if (shutDown_.exchange(true)) return;
   closed_ = 1;
   {
     std::lock_guard lock(threadsMutex_);
@@ -68,6 +75,11 @@ CIotSession::~CIotSession() {
   freeEvent_.Set();
   ringBackEvent_.Set();
   if (IsConnected()) SendQuit();
+  {
+    // Whatever still runs on this session sends nothing from here on.
+    std::lock_guard lock(sendMutex_);
+    sendsEnded_ = true;
+  }
   // The worker threads first: none of them may start a new event thread
   // after the event thread has been stopped.
   std::thread connect, reconnect, poll;
@@ -81,14 +93,15 @@ CIotSession::~CIotSession() {
   if (reconnect.joinable()) reconnect.join();
   if (poll.joinable()) poll.join();
   EndCall();
-  StopEvents();
   keepAlive_.Stop();
   connected_ = 0;
+  helloAcked_ = 0;
+  loginAcked_ = 0;
+  Close();
+  StopEvents();
   const std::string folder = XmlFolder();
   if (folder.size() > 2) DeleteNvsXmlFiles(folder);
   purgeTimer_.Stop();  // the copies still held go with the register
-  std::lock_guard lock(udpMutex_);
-  if (notifyUdpSocket_ >= 0) ::close(notifyUdpSocket_);
 }
 
 int CIotSession::SetIotCallback(IotCallback callback, void* user) {
@@ -137,6 +150,7 @@ int CIotSession::SendLocked(const char* bytes, int length) {
 int CIotSession::SendWhole(const char* bytes, int length) {
   if (bytes == nullptr || length <= 0 || failSendsForTesting_) return 0;
   std::lock_guard lock(sendMutex_);
+  if (sendsEnded_) return 0;
   const std::uint32_t start = plat::TickCount();
   int sent = 0;
   while (sent < length) {

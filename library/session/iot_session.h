@@ -40,7 +40,16 @@ class CIotSession : public CEventSocket {
   static constexpr std::size_t kRecordListCapacity = 4096;
 
   CIotSession();
+  // Shuts the session down when that has not been done yet.
   ~CIotSession() override;
+
+  // Ends the live session, whoever still holds it: sets the free and
+  // ring-back events (a waiting call or log-in ends within its wait step),
+  // sends "quit" while connected, joins the worker threads, ends the audio
+  // call, closes the connection and removes the cached XML files. Nothing
+  // is sent on the session afterwards, and what is left goes with the
+  // object. Only the first call does anything.
+  void Shutdown();
 
   // ---- exports' operations
   // 1 logged in, 0 "login" not sent or not accepted in time, -1 no connection,
@@ -83,6 +92,9 @@ class CIotSession : public CEventSocket {
   int SeekRecord(std::uint32_t nvsid, int position);
   int StopRecord(std::uint32_t nvsid);
   int GetRecordList(std::uint32_t nvsid, const char* date, char* list, int timeoutMs);
+  // Pan-tilt and car gate: 1 when the block was sent, 0 when nothing was
+  // (nvsid 0 or a closed connection for the pan-tilt, not connected, every
+  // try failed).
   int PtuCtrl(std::uint32_t nvsid, int command, int value);
   int VlrUpBar(std::uint32_t nvsid, int isFree) { return SendCarCtrl(nvsid, isFree); }
   int SendCarCtrl(std::uint32_t nvsid, int isFree);
@@ -161,7 +173,8 @@ class CIotSession : public CEventSocket {
 
   // ---- audio call (session_call.cpp)
   // Calls a peer and waits, pumping the calling thread's messages: 2 not
-  // connected, 4 no answer in time, 5 the media connection failed, -1 an
+  // connected, 4 no answer in time (also when the session is shut down
+  // while the call waits), 5 the media connection failed, -1 an
   // own From or a To that does not fit its field (nothing sent); otherwise
   // the result the answer carried (0 accepted; only then is the media
   // connection opened).
@@ -286,6 +299,8 @@ class CIotSession : public CEventSocket {
   plat::RandomGenerator random_;
 
   std::mutex sendMutex_;
+  bool sendsEnded_ = false;  // under sendMutex_: set once "quit" has gone
+  std::atomic<bool> shutDown_{false};
   CmscpStreamBuffer stream_;  // event thread only
 
   plat::ManualResetEvent freeEvent_;

@@ -61,11 +61,14 @@ ScpRecord BuildCallRecord(const CallRequest& request) {
 }
 
 // Up to `steps` times: pump one message of the calling thread, then wait
-// one step for the event. True when it came.
-bool PumpUntilSet(const plat::ManualResetEvent& event, int steps, std::uint32_t stepMs) {
+// one step for the event. True when it came; false when the steps ran out
+// or `stop` was set (seen at the end of the step it was set in).
+bool PumpUntilSet(const plat::ManualResetEvent& event, const plat::ManualResetEvent& stop, int steps,
+                  std::uint32_t stepMs) {
   for (int i = 0; i < steps; ++i) {
     PlatPumpOne(0, 0);
     if (event.WaitFor(stepMs)) return true;
+    if (stop.IsSet()) return false;
   }
   return false;
 }
@@ -128,12 +131,14 @@ int CIotSession::Invite(const std::string& peerId, int form, int mode, int timeo
   SendBlock(*record, kInviteTries, kRetryPauseMs);
 
   const int timeout = std::clamp(timeoutMs, kShortestWaitMs, kLongestWaitMs);
-  if (PumpUntilSet(inviteBackEvent_, timeout / kWaitStepMs + 1, timing_.callWaitStepMs)) {
+  if (PumpUntilSet(inviteBackEvent_, freeEvent_, timeout / kWaitStepMs + 1, timing_.callWaitStepMs)) {
     const int result = inviteResult_.load();
     if (result != 0) return result;  // refused: no media connection, no microphone
     return OpenMediaConnection(request.callId, mode) ? result : kMediaFailed;
   }
-  PumpUntilSet(ringBackEvent_, (timeout / 2) / kWaitStepMs + 1, timing_.callWaitStepMs);
+  // A session shut down while the call waited: the wait has ended unanswered.
+  if (freeEvent_.IsSet()) return kNoAnswer;
+  PumpUntilSet(ringBackEvent_, freeEvent_, (timeout / 2) / kWaitStepMs + 1, timing_.callWaitStepMs);
   return kNoAnswer;
 }
 
@@ -214,9 +219,15 @@ int CIotSession::SendRingback(const std::string& peerId, int form, int cseq, int
 int CIotSession::OpenMediaConnection(const std::string& callId, int mode) {
   CloseMediaConnection();
   auto call = std::make_shared<CAudioCallSocket>();
-  if (!call->Connect(Host(), timing_.mediaPort, timing_.connectWaitMs)) return 0;
+  if (freeEvent_.IsSet() || !call->Connect(Host(), timing_.mediaPort, timing_.connectWaitMs)) return 0;
   {
+    // The session's shutdown sets the free event before it ends the call:
+    // a connection made meanwhile is not kept, and carries nothing.
     std::lock_guard lock(callMutex_);
+    if (freeEvent_.IsSet()) {
+      call->Close();
+      return 0;
+    }
     audioCall_ = call;
   }
   call->SetMode(mode);

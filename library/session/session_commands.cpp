@@ -33,6 +33,7 @@ ScpRecord IotRequest(std::uint32_t nvsid, int cseq) {
 int CIotSession::SendIotFrame(std::uint32_t nvsid, std::uint8_t commandCode, std::uint8_t functionByte,
                               const std::uint8_t* payload, unsigned payloadLength, std::uint16_t netId,
                               std::uint16_t nodeAddress, int recordFlag) {
+  if (freeEvent_.IsSet()) return 0;  // shut down: no node file is written again
   const auto frame = BuildIotFrame(commandCode, functionByte, payload, payloadLength, netId, nodeAddress);
   if (!frame) return 0;
   const int cseq = static_cast<int>(TheIotApp().NextSequence());

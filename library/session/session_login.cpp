@@ -75,6 +75,7 @@ void CIotSession::JoinConnectThread() {
 }
 
 int CIotSession::ConnectServer(const std::string& host, int port, std::uint32_t timeoutMs, bool asynchronous) {
+  if (freeEvent_.IsSet()) return 0;  // shut down: no new connection
   if (IsConnected()) return 1;
   JoinConnectThread();
   // A socket that is not connected (never connected, closed by the server,

@@ -102,23 +102,17 @@ int CIotSession::PtuCtrl(std::uint32_t nvsid, int command, int value) {
   const std::uint8_t body[8] = {static_cast<std::uint8_t>(command & 0xFF),
                                 static_cast<std::uint8_t>(~command & 0xFF), static_cast<std::uint8_t>(value & 0xFF)};
   ScpMessageSetBody(record.get(), body, sizeof body);
-  char block[kScpBlockSize];
-  if (ScpMessageSerializeBlock(record.get(), block) == 0) return 1;
-  if (SendWhole(block, static_cast<int>(kScpBlockSize)) <= 0) {
-    plat::SleepMs(10);
-    SendWhole(block, static_cast<int>(kScpBlockSize));
-  }
-  return 1;
+  // Under the send lock like every other request, so that the block stays whole.
+  return SendBlock(*record, 2, 10) ? 1 : 0;
 }
 
 int CIotSession::SendCarCtrl(std::uint32_t nvsid, int isFree) {
-  if (!IsConnected()) return 1;
+  if (!IsConnected()) return 0;
   ScpRecord record = GatewayRequest("carctrl", nvsid);
   ScpMessageSetCType(record.get(), "upbar");
   if (isFree) ScpMessageSetContact(record.get(), "free");
   ScpMessageSetCSeq(record.get(), NextSeededRandom());
-  SendBlock(*record, 3, 20);
-  return 1;
+  return SendBlock(*record, 3, 20) ? 1 : 0;
 }
 
 void CIotSession::PostSnapshotText(std::uint32_t nvsid, const char* msg, const std::string& info) {

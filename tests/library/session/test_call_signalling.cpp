@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdio>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -387,6 +388,65 @@ TEST_F(CallSignalling, FreeingTheSessionEndsTheCall) {
   EXPECT_EQ(server.Media().Texts().back(), "[Status=Bye]");
   EXPECT_FALSE(Fake().CaptureRunning());
   EXPECT_FALSE(Fake().PlaybackRunning());
+}
+
+// A free from another thread while a call waits for an answer that never
+// comes: the call ends at the end of the wait step the free fell in, the free
+// itself says "quit" and closes the connection, although the waiting export
+// (and here the test as well) still holds the session.
+TEST_F(CallSignalling, FreeFromAnotherThreadEndsAWaitingCall) {
+  timing.callWaitStepMs = 50;  // the shipped step: an unanswered call waits about 9 s
+  ApplyTiming();
+  struct Case {
+    const char* name;
+    int (*call)(IotHandle*, std::uint32_t);
+  };
+  for (const Case& c : {Case{"CM_CallNVS", &CM_CallNVS}, Case{"CM_OpenNVSAudio", &CM_OpenNVSAudio}}) {
+    SCOPED_TRACE(c.name);
+    LogIn();
+    Answer(CallScript::InviteAnswer::Silent);
+    const std::size_t invites = Messages(server, "invite").size();
+    const std::size_t quits = Messages(server, "quit").size();
+    const std::size_t accepted = server.ConnectionsAccepted();
+    IotHandle* raw = handle.release();
+    std::atomic<int> result{-100};
+    std::atomic<bool> returned{false};
+    std::atomic<int> pumpsAtFree{-1};
+    g_pumps = 0;
+    std::thread caller([&] {
+      PlatSetPumpHook(&CountPump, nullptr);
+      result = c.call(raw, 256);
+      returned = true;
+      PlatSetPumpHook(nullptr, nullptr);
+    });
+    EXPECT_TRUE(server.WaitFor("invite", invites + 1, kWait) && WaitUntil([] { return g_pumps.load() >= 3; }, kWait));
+    CM_Free(raw);
+    pumpsAtFree = g_pumps.load();
+    // Hang guard only: the call's own waits would end it after about 9 s.
+    const bool ended = WaitUntil([&] { return returned.load(); }, 20000ms);
+    caller.join();
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(result, 4);
+    // At most the step that began as the free returned.
+    EXPECT_LE(g_pumps.load() - pumpsAtFree.load(), 1);
+
+    EXPECT_TRUE(server.WaitFor("quit", quits + 1, kWait));
+    EXPECT_TRUE(server.WaitForOpenConnections(0, kWait));
+    // The session, still held, sends nothing and connects no more.
+    const std::size_t received = server.Received().size();
+    const unsigned char packet[] = {1, 2, 3};
+    EXPECT_EQ(session->Invite("256", kPeerGateway, 3, 1000), 2);
+    EXPECT_EQ(session->PtuCtrl(256, 1, 1), 0);
+    EXPECT_EQ(session->SendCarCtrl(256, 1), 0);
+    EXPECT_EQ(session->SendIotPacket(256, packet, sizeof packet), 0);
+    EXPECT_EQ(session->SendIotFrame(256, 81, 16, packet, sizeof packet, 1, 1, 1), 0);  // a recorded command
+    EXPECT_FALSE(std::filesystem::exists(session->XmlFolder() + "nvs_256.xml"));
+    EXPECT_EQ(session->Login("127.0.0.1", "op", "1"), -1);
+    EXPECT_EQ(server.ConnectionsAccepted(), accepted);
+    EXPECT_EQ(server.Received().size(), received);
+    EXPECT_EQ(server.Received().back().cmd, "quit");
+    session.reset();
+  }
 }
 
 TEST_F(CallSignalling, WithoutASoundCardTheCallStillSignals) {

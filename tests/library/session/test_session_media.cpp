@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "library/api/iot_handle.h"
 #include "library/session/iot_session.h"
 #include "library/session/snapshot_lists.h"
+#include "sentrell.h"
 #include "sentrellplatform.h"
 #include "session_fixture.h"
 #include "support/wait_until.h"
@@ -172,6 +174,60 @@ TEST_F(Media, RecordListIsWaitedForAndHandedOver) {
   EXPECT_EQ(sessionOwner->GetRecordList(7, "2026-12-09", untouched.data(), 100), 1);
   EXPECT_GE(std::chrono::steady_clock::now() - start, 90ms);
   EXPECT_EQ(untouched[0], '\0');
+}
+
+// The pan-tilt and car-gate exports say whether their block went: 0 before a
+// log-in, when every try fails and after the server closed the connection,
+// none of which sends anything; 1 and the exact block when it went.
+TEST_F(StandinSessionTest, PanTiltAndCarGateExportsGiveZeroWhenNothingWasSent) {
+  IotHandle* h = CM_Init(1);
+  ASSERT_NE(h, nullptr);
+  const std::shared_ptr<CIotSession> session = LiveSession(h);
+  EXPECT_EQ(CM_PTUCtrl(h, 7, 0x0F, 3), 0);
+  EXPECT_EQ(CM_IOT_VLR_UpBar(h, 7, 1, 2, 1), 0);
+  EXPECT_EQ(server.ConnectionsAccepted(), 0u);
+
+  ASSERT_EQ(CM_Login(h, "127.0.0.1", "u", "p"), 1);
+  ASSERT_TRUE(server.WaitFor("connect", 1, 2000ms));
+  EXPECT_EQ(CM_PTUCtrl(h, 7, 0x10F, 0x203), 1);  // only the low bytes travel
+  EXPECT_EQ(CM_IOT_VLR_UpBar(h, 7, 1, 2, 1), 1);
+  EXPECT_EQ(CM_IOT_VLR_UpBar(h, 7, 1, 2, 0), 1);
+  ASSERT_TRUE(server.WaitFor("carctrl", 2, 2000ms));
+  const auto Block = [](const std::string& text) {
+    std::string block(1212, '\0');
+    block.replace(0, text.size(), text);
+    return block;
+  };
+  std::vector<standin::ReceivedMessage> sent;
+  for (const auto& m : server.Received())
+    if (m.cmd == "ptuctrl" || m.cmd == "carctrl") sent.push_back(m);
+  ASSERT_EQ(sent.size(), 3u);
+  const auto Raw = [](const standin::ReceivedMessage& m) { return std::string(m.raw.begin(), m.raw.end()); };
+  EXPECT_EQ(Raw(sent[0]), Block("CMSCP/1.0 REQ\r\nCType:\r\nCName:\r\nClass:7\r\nCmd:ptuctrl\r\nCallID:\r\nCSeq:0\r\n"
+                                "From:\r\nContact:\r\nContent-Type:ptu\r\nContent-Length:8\r\n" +
+                                std::string("\x0F\xF0\x03\0\0\0\0\0", 8) + "\r\n\r\n"));
+  for (std::size_t i = 1; i < 3; ++i) {
+    const std::string cseq = sent[i].parsed.Header("CSeq");  // a random number
+    const std::string contact = i == 1 ? "free" : "";
+    EXPECT_EQ(Raw(sent[i]), Block("CMSCP/1.0 REQ\r\nCType:upbar\r\nCName:\r\nClass:7\r\nCmd:carctrl\r\nCallID:\r\n"
+                                  "CSeq:" + cseq + "\r\nFrom:\r\nContact:" + contact +
+                                  "\r\nContent-Type:\r\nContent-Length:0\r\n\r\n\r\n"))
+        << i;
+  }
+
+  session->FailSendsForTesting(true);
+  EXPECT_EQ(CM_PTUCtrl(h, 7, 1, 1), 0);
+  EXPECT_EQ(CM_IOT_VLR_UpBar(h, 7, 1, 2, 1), 0);
+  session->FailSendsForTesting(false);
+
+  ASSERT_TRUE(server.CloseConnection());
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return !session->IsConnected(); }));
+  EXPECT_EQ(CM_PTUCtrl(h, 7, 1, 1), 0);
+  EXPECT_EQ(CM_IOT_VLR_UpBar(h, 7, 1, 2, 1), 0);
+  CM_Free(h);
+  std::size_t blocks = 0;
+  for (const auto& m : server.Received()) blocks += m.cmd == "ptuctrl" || m.cmd == "carctrl";
+  EXPECT_EQ(blocks, 3u);
 }
 
 TEST(NodeListJson, LinesBecomeTheSettingObject) {
