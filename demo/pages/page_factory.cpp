@@ -5,6 +5,7 @@
 #include "demo/pages/analyser_pages.h"
 #include "demo/pages/category_pages.h"
 #include "demo/pages/info_pages.h"
+#include "demo/pages/meter_pages.h"
 #include "demo/pages/module_page.h"
 #include "demo/pages/smart_home_pages.h"
 #include "demo/shell/device_page.h"
@@ -33,6 +34,9 @@ constexpr PageMaker kMakers[] = {
     {"CPHPage", &Make<CPHPage>},
     {"CCO2Page", &Make<CCO2Page>},
     {"CO2Page", &Make<CO2Page>},
+    {"CPowerMeterControlPage", &Make<CPowerMeterControlPage>},
+    {"CWaterMeterControl", &Make<CWaterMeterControl>},
+    {"CGasMeterControlPage", &Make<CGasMeterControlPage>},
 };
 
 }  // namespace

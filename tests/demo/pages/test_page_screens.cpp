@@ -13,3 +13,16 @@ TEST(PageScreens, AnalyserPages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PageScreens, MeterPages) {
+  demotest::AppStateGuard state;
+  demotest::VideoRecorder video;
+  CDemoDlg dialog;
+  theApp.m_pMainWnd = &dialog;
+  for (const char* page : {"CPowerMeterControlPage", "CWaterMeterControl", "CGasMeterControlPage"})
+    demotest::SavePageScreenshot(dialog, page);
+}
+
+}  // namespace
