@@ -102,36 +102,35 @@ int SendSetting(KitPage& p, Export exportFunction, Args... args) {
   return p.Send(exportFunction, Low(p), High(p), kPowerMeterCode1, kPowerMeterCode2, args...);
 }
 
+// A setting with the text of an edit (date, time) ...
+ButtonRow TextSetting(int id, decltype(&SentrellApi::CM_IOT_PowerMeterCtrl_SetDate) setting, int edit) {
+  return PowerSetting(id, "S", [setting, edit](KitPage& p) {
+    return SendSetting(p, Api().*setting, p.TextValue(edit).c_str());
+  });
+}
+
+// ... or with the number of an edit as a float (energy, current).
+ButtonRow AmountSetting(int id, const char* caption,
+                        decltype(&SentrellApi::CM_IOT_PowerMeterCtrl_SetMaximumCurrent) setting, int edit) {
+  return PowerSetting(id, caption, [setting, edit](KitPage& p) {
+    return SendSetting(p, Api().*setting, static_cast<float>(p.Double(edit)));
+  });
+}
+
 std::vector<ButtonRow> PowerSettings() {
   return {
-      PowerSetting(IDC_PM_SET_DATE, "S",
-                   [](KitPage& p) {
-                     return SendSetting(p, Api().CM_IOT_PowerMeterCtrl_SetDate, p.TextValue(IDC_PM_DATE).c_str());
-                   })
-          .In(kDataGroup)
-          .At(4, 3),
-      PowerSetting(IDC_PM_SET_TIME, "S",
-                   [](KitPage& p) {
-                     return SendSetting(p, Api().CM_IOT_PowerMeterCtrl_SetTime, p.TextValue(IDC_PM_TIME).c_str());
-                   })
-          .In(kDataGroup)
-          .At(5, 3),
-      PowerSetting(IDC_PM_ADD_AVAILABLE, "A",
-                   [](KitPage& p) {
-                     return SendSetting(p, Api().CM_IOT_PowerMeterCtrl_AddAvailableEnergyAmount,
-                                        static_cast<float>(p.Double(IDC_PM_AVAILABLE)));
-                   })
+      TextSetting(IDC_PM_SET_DATE, &SentrellApi::CM_IOT_PowerMeterCtrl_SetDate, IDC_PM_DATE).In(kDataGroup).At(4, 3),
+      TextSetting(IDC_PM_SET_TIME, &SentrellApi::CM_IOT_PowerMeterCtrl_SetTime, IDC_PM_TIME).In(kDataGroup).At(5, 3),
+      AmountSetting(IDC_PM_ADD_AVAILABLE, "A", &SentrellApi::CM_IOT_PowerMeterCtrl_AddAvailableEnergyAmount,
+                    IDC_PM_AVAILABLE)
           .In(kDataGroup)
           .At(8, 3),
       PowerButton(IDC_PM_CLEAR_AVAILABLE, "C",
                   [](KitPage& p) { return p.Send(Api().CM_IOT_PowerMeterCtrl_ClearAvailableEngeryAmount); })
           .In(kDataGroup)
           .At(8, 4),
-      PowerSetting(IDC_PM_SET_MAXIMUM_CURRENT, "S",
-                   [](KitPage& p) {
-                     return SendSetting(p, Api().CM_IOT_PowerMeterCtrl_SetMaximumCurrent,
-                                        static_cast<float>(p.Double(IDC_PM_MAXIMUM_CURRENT)));
-                   })
+      AmountSetting(IDC_PM_SET_MAXIMUM_CURRENT, "S", &SentrellApi::CM_IOT_PowerMeterCtrl_SetMaximumCurrent,
+                    IDC_PM_MAXIMUM_CURRENT)
           .In(kDataGroup)
           .At(9, 3),
       PowerSetting(IDC_PM_SET_ACCOUNT_DAY, "S",
