@@ -80,6 +80,8 @@ LoggedInDemo::~LoggedInDemo() {
   login->click();
   if (!m_ui.messages.isEmpty())
     return ::testing::AssertionFailure() << "messages: " << m_ui.messages.join(QStringLiteral("|")).toStdString();
+  if (!QTest::qWaitFor([&] { return !login->isEnabled(); }, static_cast<int>(kWait.count())))
+    return ::testing::AssertionFailure() << "not logged in";
 
   // The gateway list and the first gateway's nodes arrive.
   if (!WaitForDebug("====Udp Message: NVSLIST\n")) return ::testing::AssertionFailure() << "no gateway list";

@@ -35,7 +35,9 @@ class PageFixture : public ::testing::Test {
   // The texts of the message boxes shown so far.
   const QStringList& Messages() const { return ui.messages; }
 
-  // The page's control of that id; the test fails when there is none.
+  // The page's control of that id (its object name is the decimal id). When
+  // there is none the test fails and stops (an exception, which the test
+  // framework reports).
   template <typename T>
   static T& Control(QWidget& page, int id) {
     T* control = page.findChild<T*>(QString::number(id));

@@ -2,6 +2,7 @@
 // One call of an export as the recording table keeps it.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace demotest {

@@ -62,10 +62,9 @@ TEST_F(SmartHomeTest, ButtonsCallTheirExportsAndShowPending) {
       FakeApi fresh;
       FakeApi::SetResult(result);
       c.page->SetIconState(IDC_STATE_ICON, IconState::kOn);
-      auto* button = c.page->findChild<QPushButton*>(QString::number(c.button));
-      ASSERT_NE(button, nullptr) << c.call.name;
-      EXPECT_EQ(button->text(), QString::fromUtf8(c.caption)) << c.call.name;
-      button->click();
+      QPushButton& button = Control<QPushButton>(*c.page, c.button);
+      EXPECT_EQ(button.text(), QString::fromUtf8(c.caption)) << c.call.name;
+      button.click();
       EXPECT_EQ(FakeApi::Calls(), std::vector<RecordedCall>{c.call}) << c.call.name;
       EXPECT_EQ(c.page->IconStateOf(IDC_STATE_ICON), IconState::kPending) << c.call.name << " " << result;
     }
@@ -84,7 +83,7 @@ TEST_F(SmartHomeTest, WithoutASessionNothingIsSent) {
 
 TEST_F(SmartHomeTest, LampShowsItsStateUntilTheNextCommand) {
   EXPECT_EQ(lamp.IconStateOf(IDC_STATE_ICON), IconState::kTemplate);
-  EXPECT_FALSE(lamp.findChild<QLabel*>(QStringLiteral("1067"))->pixmap().isNull());
+  EXPECT_FALSE(Control<QLabel>(lamp, 1067).pixmap().isNull());
   lamp.Press(IDC_BTN_OPEN);
   EXPECT_EQ(lamp.IconStateOf(IDC_STATE_ICON), IconState::kPending);
   Show(lamp, NodeReply("LAMP", "status", {{"status", "on"}}, target));
@@ -130,8 +129,7 @@ TEST_F(SmartHomeTest, PowerShowsItsState) {
 }
 
 TEST_F(SmartHomeTest, CurtainSliderFollowsTheStatusOnly) {
-  QSlider* slider = curtain.findChild<QSlider*>(QStringLiteral("1098"));
-  ASSERT_NE(slider, nullptr);
+  QSlider* slider = &Control<QSlider>(curtain, 1098);
   EXPECT_EQ(slider->minimum(), 0);
   EXPECT_EQ(slider->maximum(), 2);
   EXPECT_EQ(slider->value(), 1);
