@@ -3,9 +3,6 @@
 // calibration that carries that number.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QDir>
-#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -17,7 +14,7 @@
 namespace {
 
 // An address of the loopback network of its own keeps this test apart from others.
-constexpr const char* kServerAddress = "127.0.27.1";
+constexpr const char* kServerAddress = "127.0.67.1";
 constexpr int kWaitMs = static_cast<int>(demotest::LoggedInDemo::kWait.count());
 
 TEST(MeterPagesEndToEnd, WaterMeterNumberAndCalibration) {
@@ -49,11 +46,6 @@ TEST(MeterPagesEndToEnd, WaterMeterNumberAndCalibration) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return reading->text() == QStringLiteral("2.5"); }, kWaitMs))
       << reading->text().toStdString();
 
-  QApplication::processEvents();
-  const QImage image = dialog.grab().toImage();
-  ASSERT_FALSE(image.isNull());
-  QDir().mkpath(QStringLiteral(DEMO_TEST_WORK_DIR "/screenshots"));
-  EXPECT_TRUE(image.save(QStringLiteral(DEMO_TEST_WORK_DIR "/screenshots/CWaterMeterControl-end-to-end.png"), "PNG"));
   demo.EndProgram();
 }
 
