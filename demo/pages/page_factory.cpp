@@ -10,6 +10,7 @@
 #include "demo/pages/info_pages.h"
 #include "demo/pages/infrared_pages.h"
 #include "demo/pages/media_pages.h"
+#include "demo/pages/meter_pages.h"
 #include "demo/pages/module_page.h"
 #include "demo/pages/smart_home_pages.h"
 #include "demo/shell/device_page.h"
@@ -52,6 +53,9 @@ constexpr PageMaker kMakers[] = {
     {"CICReadPage", &Make<CICReadPage>},
     {"CCabMgzPage", &Make<CCabMgzPage>},
     {"CSphygmoMeterPage", &Make<CSphygmoMeterPage>},
+    {"CPowerMeterControlPage", &Make<CPowerMeterControlPage>},
+    {"CWaterMeterControl", &Make<CWaterMeterControl>},
+    {"CGasMeterControlPage", &Make<CGasMeterControlPage>},
 };
 
 }  // namespace

@@ -35,3 +35,16 @@ TEST(PageScreens, LaboratoryAssetCabinetAndMeterPages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PageScreens, MeterPages) {
+  demotest::AppStateGuard state;
+  demotest::VideoRecorder video;
+  CDemoDlg dialog;
+  theApp.m_pMainWnd = &dialog;
+  for (const char* page : {"CPowerMeterControlPage", "CWaterMeterControl", "CGasMeterControlPage"})
+    demotest::SavePageScreenshot(dialog, page);
+}
+
+}  // namespace
