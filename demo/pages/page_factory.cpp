@@ -4,8 +4,10 @@
 
 #include "demo/pages/analyser_pages.h"
 #include "demo/pages/category_pages.h"
+#include "demo/pages/collector_pages.h"
 #include "demo/pages/info_pages.h"
 #include "demo/pages/module_page.h"
+#include "demo/pages/reader_adapter_pages.h"
 #include "demo/pages/smart_home_pages.h"
 #include "demo/shell/device_page.h"
 
@@ -33,6 +35,17 @@ constexpr PageMaker kMakers[] = {
     {"CPHPage", &Make<CPHPage>},
     {"CCO2Page", &Make<CCO2Page>},
     {"CO2Page", &Make<CO2Page>},
+    {"CTHDCPage", &Make<CTHDCPage>},
+    {"CTDCPage", &Make<CTDCPage>},
+    {"CIDCPage", &Make<CIDCPage>},
+    {"CDAISPage", &Make<CDAISPage>},
+    {"CDAPage", &Make<CDAPage>},
+    {"CRFIDControl125KPage", &Make<CRFIDControl125KPage>},
+    {"CRFIDControl13M56Page", &Make<CRFIDControl13M56Page>},
+    {"CAdapterPage", &Make<CAdapterPage>},
+    {"CAdapterFSPage", &Make<CAdapterFSPage>},
+    {"CAdapterFXPage", &Make<CAdapterFXPage>},
+    {"CAdapterWSPage", &Make<CAdapterWSPage>},
 };
 
 }  // namespace
