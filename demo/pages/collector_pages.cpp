@@ -146,8 +146,8 @@ std::vector<ControlRow> Controls(const CollectorFamily& f) {
   std::vector<ControlRow> controls = {
       Group(kRangeGroup, "测量范围").At(0, 0),
       Group(kSingleGroup, "单次采集").At(0, 1),
-      Group(kSamplingGroup, "连续采集").At(1, 0, f.zeroPoint ? 3 : 2),
-      Group(kLimitGroup, "报警值").At(2, 0, f.zeroPoint ? 3 : 2),
+      Group(kSamplingGroup, "连续采集").At(1, 0, 2),
+      Group(kLimitGroup, "报警值").At(2, 0, 2),
   };
   int row = 0;
   for (const CollectorChannel& c : ChannelsOf(f)) {
@@ -170,11 +170,11 @@ std::vector<ControlRow> Controls(const CollectorFamily& f) {
                                           .At(1, 0),
                                       List(IDC_COLLECTOR_SAMPLES, SampleColumns(f)).In(kSamplingGroup).At(2, 0, 4),
                                       List(IDC_COLLECTOR_ALARMS, alarmColumns).In(kLimitGroup).At(2, 0, 6),
-                                      Icon(IDC_COLLECTOR_STATE, "操作结果").At(3, 0),
+                                      Icon(IDC_COLLECTOR_STATE, "操作结果").At(4, 0),
                                   });
   if (f.zeroPoint) {
     controls.insert(controls.end(), {
-                                        Group(kZeroGroup, "校准").At(0, 2),
+                                        Group(kZeroGroup, "校准").At(3, 0),
                                         Edit(IDC_DAIS_ZERO_X, "X轴:", ValueKind::kFloat).In(kZeroGroup).At(0, 0),
                                         Edit(IDC_DAIS_ZERO_Y, "Y轴:", ValueKind::kFloat).In(kZeroGroup).At(1, 0),
                                     });
