@@ -7,11 +7,13 @@
 #include "demo/pages/card_power_page.h"
 #include "demo/pages/lab_asset_pages.h"
 #include "demo/pages/category_pages.h"
+#include "demo/pages/collector_pages.h"
 #include "demo/pages/info_pages.h"
 #include "demo/pages/infrared_pages.h"
 #include "demo/pages/media_pages.h"
 #include "demo/pages/meter_pages.h"
 #include "demo/pages/module_page.h"
+#include "demo/pages/reader_adapter_pages.h"
 #include "demo/pages/smart_home_pages.h"
 #include "demo/shell/device_page.h"
 
@@ -56,6 +58,17 @@ constexpr PageMaker kMakers[] = {
     {"CPowerMeterControlPage", &Make<CPowerMeterControlPage>},
     {"CWaterMeterControl", &Make<CWaterMeterControl>},
     {"CGasMeterControlPage", &Make<CGasMeterControlPage>},
+    {"CTHDCPage", &Make<CTHDCPage>},
+    {"CTDCPage", &Make<CTDCPage>},
+    {"CIDCPage", &Make<CIDCPage>},
+    {"CDAISPage", &Make<CDAISPage>},
+    {"CDAPage", &Make<CDAPage>},
+    {"CRFIDControl125KPage", &Make<CRFIDControl125KPage>},
+    {"CRFIDControl13M56Page", &Make<CRFIDControl13M56Page>},
+    {"CAdapterPage", &Make<CAdapterPage>},
+    {"CAdapterFSPage", &Make<CAdapterFSPage>},
+    {"CAdapterFXPage", &Make<CAdapterFXPage>},
+    {"CAdapterWSPage", &Make<CAdapterWSPage>},
 };
 
 }  // namespace

@@ -48,3 +48,18 @@ TEST(PageScreens, MeterPages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PageScreens, CollectorReaderAndAdapterPages) {
+  demotest::AppStateGuard state;
+  demotest::VideoRecorder video;
+  CDemoDlg dialog;
+  theApp.m_pMainWnd = &dialog;
+  for (const char* page : {"CTHDCPage", "CTDCPage", "CIDCPage", "CDAISPage", "CDAPage", "CRFIDControl125KPage",
+                           "CRFIDControl13M56Page", "CAdapterPage", "CAdapterFSPage", "CAdapterFXPage",
+                           "CAdapterWSPage"})
+    demotest::SavePageScreenshot(dialog, page);
+}
+
+}  // namespace
