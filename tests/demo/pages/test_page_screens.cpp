@@ -13,3 +13,17 @@ TEST(PageScreens, AnalyserPages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PageScreens, LaboratoryVehicleAndSecurityPages) {
+  demotest::AppStateGuard state;
+  demotest::VideoRecorder video;
+  CDemoDlg dialog;
+  theApp.m_pMainWnd = &dialog;
+  for (const char* page : {"CCCPage", "CWaterPage", "CControlTCPage", "CSLRCPage", "CControlPage", "CVLRPage",
+                           "CCarRFIDPage", "CDCDBATPage", "CDCDBPage", "CWCAWPage", "CLabPage", "CSecurityPage"})
+    demotest::SavePageScreenshot(dialog, page);
+}
+
+}  // namespace
