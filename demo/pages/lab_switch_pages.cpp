@@ -11,6 +11,10 @@
 
 namespace {
 
+using statewords::FaultWords;
+using statewords::OnOffIcon;
+using statewords::PendingButton;
+
 // Group boxes of the valve page.
 enum { kControlGroup = 1, kModeGroup, kTimesGroup, kIndicatorGroup };
 // Group box of the box power and light switch pages.

@@ -7,6 +7,10 @@
 
 namespace {
 
+using statewords::FaultWords;
+using statewords::OnOffIcon;
+using statewords::PendingButton;
+
 constexpr int kStateGroup = 1;
 constexpr int kSirenGroup = 1;
 

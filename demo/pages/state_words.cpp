@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace statewords {
+
 ReplyAction OnOffIcon(int iconId, std::string element) {
   return Switch(std::move(element), Words::kIgnoringCase,
                 {{"on", {SetIcon(iconId, IconState::kOn)}}, {"off", {SetIcon(iconId, IconState::kOff)}}},
@@ -16,3 +18,5 @@ ReplyAction FaultWords(std::string familyWord) {
 ButtonRow PendingButton(int id, std::string caption, KitCall call, int iconId) {
   return Button(id, std::move(caption)).Calls(std::move(call)).PendingIcon(iconId);
 }
+
+}  // namespace statewords

@@ -6,6 +6,8 @@
 
 #include "demo/pages/page_kit.h"
 
+namespace statewords {
+
 // The element's "on" and "off" (ignoring case) set the icon on and off;
 // any other word, or none, pending.
 ReplyAction OnOffIcon(int iconId, std::string element = "status");
@@ -15,3 +17,5 @@ ReplyAction OnOffIcon(int iconId, std::string element = "status");
 ReplyAction FaultWords(std::string familyWord);
 
 ButtonRow PendingButton(int id, std::string caption, KitCall call, int iconId);
+
+}  // namespace statewords

@@ -8,6 +8,8 @@
 
 namespace {
 
+using statewords::PendingButton;
+
 enum { kControlGroup = 1, kInformationGroup };
 
 PageDescription PlateDescription() {
