@@ -147,7 +147,7 @@ PageDescription ValveDescription() {
           .At(2, 3),
   };
   page.replies = {
-      On(std::vector<std::string>{"status", "settimer"}, {OnOffIcon(IDC_LAB_STATE)}),
+      On({"status", "settimer"}, {OnOffIcon(IDC_LAB_STATE)}),
       On("timeron", {SetIcon(IDC_WATER_TIMER_ICON, IconState::kOn), OnOffIcon(IDC_LAB_STATE)}),
       On("timeroff", {SetIcon(IDC_WATER_TIMER_ICON, IconState::kOff), OnOffIcon(IDC_LAB_STATE)}),
       // A broken valve shows the off image in the damage indicator.
