@@ -25,7 +25,7 @@
 namespace {
 
 // An address of the loopback network of its own keeps this test apart from others.
-constexpr const char* kServerAddress = "127.0.62.29";
+constexpr const char* kServerAddress = "127.0.69.1";
 constexpr int kWaitMs = static_cast<int>(demotest::LoggedInDemo::kWait.count());
 
 const standin::BuiltInNode* NodeOfType(int type) {
