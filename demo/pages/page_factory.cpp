@@ -5,7 +5,9 @@
 #include "demo/pages/analyser_pages.h"
 #include "demo/pages/category_pages.h"
 #include "demo/pages/info_pages.h"
+#include "demo/pages/infrared_pages.h"
 #include "demo/pages/lab_switch_pages.h"
+#include "demo/pages/media_pages.h"
 #include "demo/pages/module_page.h"
 #include "demo/pages/security_pages.h"
 #include "demo/pages/smart_home_pages.h"
@@ -48,6 +50,15 @@ constexpr PageMaker kMakers[] = {
     {"CWCAWPage", &Make<CWCAWPage>},
     {"CDCDBATPage", &Make<CDCDBATPage>},
     {"CDCDBPage", &Make<CDCDBPage>},
+    {"CAudioPage", &Make<CAudioPage>},
+    {"CVideoPage", &Make<CVideoPage>},
+    {"CTVPage", &Make<CTVPage>},
+    {"CSTBPage", &Make<CSTBPage>},
+    {"CDVDPage", &Make<CDVDPage>},
+    {"CCDPage", &Make<CCDPage>},
+    {"CSATPage", &Make<CSATPage>},
+    {"CHCPage", &Make<CHCPage>},
+    {"CACPage", &Make<CACPage>},
 };
 
 }  // namespace

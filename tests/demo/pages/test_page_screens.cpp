@@ -12,6 +12,15 @@ TEST(PageScreens, AnalyserPages) {
   for (const char* page : {"CCO2Page", "CO2Page", "CPHPage"}) demotest::SavePageScreenshot(dialog, page);
 }
 
+TEST(PageScreens, RemoteAndMediaPages) {
+  demotest::AppStateGuard state;
+  CDemoDlg dialog;
+  theApp.m_pMainWnd = &dialog;
+  for (const char* page : {"CTVPage", "CSTBPage", "CDVDPage", "CCDPage", "CSATPage", "CHCPage", "CACPage", "CAudioPage",
+                           "CVideoPage"})
+    demotest::SavePageScreenshot(dialog, page);
+}
+
 }  // namespace
 
 namespace {

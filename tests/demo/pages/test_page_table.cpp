@@ -17,7 +17,6 @@ TEST(PageTable, RowsWithoutAPageClassOfTheirOwn) {
     if (!HasPageClass(row)) bare.emplace_back(row.className);
   }
   const std::vector<std::string> stillToBuild = {
-      "CAudioPage", "CVideoPage", "CTVPage", "CDVDPage", "CCDPage", "CSTBPage", "CSATPage", "CACPage", "CHCPage",
       "CDAPage", "CTHDCPage", "CTDCPage", "CIDCPage", "CDAISPage", "CPowerMeterControlPage", "CRFIDControl13M56Page",
       "CRFIDControl125KPage", "CWaterMeterControl", "CGasMeterControlPage", "CDevPstPage", "CDevIOPage",
       "CICReadPage", "CCabMgzPage", "CSphygmoMeterPage", "CDLockPage", "CDLockFingerPage", "CAdapterPage",
