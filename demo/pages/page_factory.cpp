@@ -10,11 +10,14 @@
 #include "demo/pages/collector_pages.h"
 #include "demo/pages/info_pages.h"
 #include "demo/pages/infrared_pages.h"
+#include "demo/pages/lab_switch_pages.h"
 #include "demo/pages/media_pages.h"
 #include "demo/pages/meter_pages.h"
 #include "demo/pages/module_page.h"
 #include "demo/pages/reader_adapter_pages.h"
+#include "demo/pages/security_pages.h"
 #include "demo/pages/smart_home_pages.h"
+#include "demo/pages/vehicle_pages.h"
 #include "demo/shell/device_page.h"
 
 namespace {
@@ -41,6 +44,18 @@ constexpr PageMaker kMakers[] = {
     {"CPHPage", &Make<CPHPage>},
     {"CCO2Page", &Make<CCO2Page>},
     {"CO2Page", &Make<CO2Page>},
+    {"CLabPage", &Make<CLabPage>},
+    {"CControlPage", &Make<CControlPage>},
+    {"CControlTCPage", &Make<CControlTCPage>},
+    {"CSLRCPage", &Make<CSLRCPage>},
+    {"CCCPage", &Make<CCCPage>},
+    {"CWaterPage", &Make<CWaterPage>},
+    {"CVLRPage", &Make<CVLRPage>},
+    {"CCarRFIDPage", &Make<CCarRFIDPage>},
+    {"CSecurityPage", &Make<CSecurityPage>},
+    {"CWCAWPage", &Make<CWCAWPage>},
+    {"CDCDBATPage", &Make<CDCDBATPage>},
+    {"CDCDBPage", &Make<CDCDBPage>},
     {"CAudioPage", &Make<CAudioPage>},
     {"CVideoPage", &Make<CVideoPage>},
     {"CTVPage", &Make<CTVPage>},

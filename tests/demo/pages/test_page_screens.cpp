@@ -26,6 +26,7 @@ TEST(PageScreens, RemoteAndMediaPages) {
 namespace {
 
 TEST(PageScreens, LaboratoryAssetCabinetAndMeterPages) {
+TEST(PageScreens, LaboratoryVehicleAndSecurityPages) {
   demotest::AppStateGuard state;
   demotest::VideoRecorder video;
   CDemoDlg dialog;
@@ -59,6 +60,8 @@ TEST(PageScreens, CollectorReaderAndAdapterPages) {
   for (const char* page : {"CTHDCPage", "CTDCPage", "CIDCPage", "CDAISPage", "CDAPage", "CRFIDControl125KPage",
                            "CRFIDControl13M56Page", "CAdapterPage", "CAdapterFSPage", "CAdapterFXPage",
                            "CAdapterWSPage"})
+  for (const char* page : {"CCCPage", "CWaterPage", "CControlTCPage", "CSLRCPage", "CControlPage", "CVLRPage",
+                           "CCarRFIDPage", "CDCDBATPage", "CDCDBPage", "CWCAWPage", "CLabPage", "CSecurityPage"})
     demotest::SavePageScreenshot(dialog, page);
 }
 
