@@ -4,6 +4,7 @@
 
 #include "demo/pages/analyser_pages.h"
 #include "demo/pages/category_pages.h"
+#include "demo/pages/door_lock_pages.h"
 #include "demo/pages/info_pages.h"
 #include "demo/pages/module_page.h"
 #include "demo/pages/smart_home_pages.h"
@@ -33,6 +34,8 @@ constexpr PageMaker kMakers[] = {
     {"CPHPage", &Make<CPHPage>},
     {"CCO2Page", &Make<CCO2Page>},
     {"CO2Page", &Make<CO2Page>},
+    {"CDLockPage", &Make<CDLockPage>},
+    {"CDLockFingerPage", &Make<CDLockFingerPage>},
 };
 
 }  // namespace

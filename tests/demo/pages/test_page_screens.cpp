@@ -12,4 +12,12 @@ TEST(PageScreens, AnalyserPages) {
   for (const char* page : {"CCO2Page", "CO2Page", "CPHPage"}) demotest::SavePageScreenshot(dialog, page);
 }
 
+TEST(PageScreens, DoorLockPages) {
+  demotest::AppStateGuard state;
+  demotest::VideoRecorder video;
+  CDemoDlg dialog;
+  theApp.m_pMainWnd = &dialog;
+  for (const char* page : {"CDLockPage", "CDLockFingerPage"}) demotest::SavePageScreenshot(dialog, page);
+}
+
 }  // namespace

@@ -21,8 +21,8 @@ TEST(PageTable, RowsWithoutAPageClassOfTheirOwn) {
       "CDAPage", "CTHDCPage", "CTDCPage", "CIDCPage", "CDAISPage", "CPowerMeterControlPage", "CRFIDControl13M56Page",
       "CRFIDControl125KPage", "CWaterMeterControl", "CGasMeterControlPage", "CLabPage", "CDevPstPage", "CDevIOPage",
       "CControlPage", "CControlTCPage", "CSLRCPage", "CCCPage", "CICReadPage", "CWaterPage", "CVLRPage",
-      "CCarRFIDPage", "CCabMgzPage", "CSphygmoMeterPage", "CSecurityPage", "CDLockPage", "CWCAWPage", "CDCDBATPage",
-      "CDCDBPage", "CDLockFingerPage", "CAdapterPage", "CAdapterFSPage", "CAdapterFXPage", "CAdapterWSPage",
+      "CCarRFIDPage", "CCabMgzPage", "CSphygmoMeterPage", "CSecurityPage", "CWCAWPage", "CDCDBATPage",
+      "CDCDBPage", "CAdapterPage", "CAdapterFSPage", "CAdapterFXPage", "CAdapterWSPage",
   };
   EXPECT_EQ(bare, stillToBuild);
 }
