@@ -3,6 +3,8 @@
 #include <array>
 #include <thread>
 
+#include <QWidget>
+
 #include "demo/shell/ascii_case.h"
 #include "demo/shell/cm_parser.h"
 #include "demo/shell/text_format.h"
@@ -21,6 +23,7 @@ enum DoorLockGroup {
 };
 
 constexpr double kFirstYear = 1970;
+constexpr int kYearEditWidth = 60;
 constexpr double kLastYear = 2038;
 // Room of the buffer each hex text of a month or a card is read into.
 constexpr std::size_t kHexBufferBytes = 8;
@@ -182,8 +185,8 @@ void DescribeCommon(const DoorLockFamily& f, PageDescription& page) {
   }
   page.controls = {
       Group(kClockGroup, "日期时间设置").At(0, 0),
-      DatePicker(IDC_DLOCK_DATE).In(kClockGroup).At(0, 0),
-      TimePicker(IDC_DLOCK_TIME).In(kClockGroup).At(0, 1),
+      DatePicker(IDC_DLOCK_DATE).In(kClockGroup).At(0, 0, 2),
+      TimePicker(IDC_DLOCK_TIME).In(kClockGroup).At(1, 0),
       Group(kSlotGroup, "工作时段设置").At(0, 1),
       Combo(IDC_DLOCK_HYGIENE, "卫生:", NumberItems(0, 23), 5).In(kSlotGroup).At(0, 0),
       Combo(IDC_DLOCK_WORK, "工作:", NumberItems(0, 23), 10).In(kSlotGroup).At(0, 2),
@@ -196,18 +199,25 @@ void DescribeCommon(const DoorLockFamily& f, PageDescription& page) {
       Group(kYearGroup, "年工作日设置").At(1, 1),
       yearYear,
       Edit(IDC_DLOCK_YEAR_DATA, "数据:", ValueKind::kText).In(kYearGroup).At(1, 0, 3),
-      Group(kStatusGroup, "状态和操作").At(2, 0),
+      Group(kStatusGroup, "状态和操作").At(2, 0, 2),
       Icon(IDC_DLOCK_STATE, "状态").In(kStatusGroup).At(0, 0),
       Icon(IDC_DLOCK_BELL, "门铃").In(kStatusGroup).At(0, 2),
-      Edit(IDC_DLOCK_INFO, "", ValueKind::kText).At(3, 0, 2),
+      Edit(IDC_DLOCK_INFO, "", ValueKind::kText).At(4, 0, 2),
   };
   const auto failure = [&f](const char* operation) { return Failure(f, operation); };
+  // The door's buttons: beside the icons, or below them where the card
+  // page has its third icon.
+  const struct {
+    int row;
+    int column;
+    int span;
+  } door = f.cardPage ? decltype(door){1, 0, 2} : decltype(door){0, 4, 1};
   page.buttons = {
       Command(IDC_DLOCK_SET_TIME, "设置",
               [setTime = f.setTime](KitPage& p) { return p.Send(Api().*setTime, ClockText(p).c_str()); },
               failure("设置时间"))
           .In(kClockGroup)
-          .At(0, 2),
+          .At(1, 1),
       Command(f.slotButtonId, "设置",
               [setSlots = f.setSlots](KitPage& p) {
                 return p.Send(Api().*setSlots, SlotHour(p, IDC_DLOCK_HYGIENE), SlotHour(p, IDC_DLOCK_WORK),
@@ -215,12 +225,12 @@ void DescribeCommon(const DoorLockFamily& f, PageDescription& page) {
               },
               failure("设置时间间隔"))
           .In(kSlotGroup)
-          .At(2, 3),
+          .At(1, 4),
       Button(IDC_DLOCK_MONTH_MORE, "...").NoHandler().In(kMonthGroup).At(1, 4),
       Command(IDC_DLOCK_SET_MONTH, "设置", [setMonth = f.setMonth](KitPage& p) { return SendMonth(p, setMonth); },
               failure("设置月工作日"))
           .In(kMonthGroup)
-          .At(2, 4),
+          .At(0, 4),
       Button(IDC_DLOCK_YEAR_MORE, "...").NoHandler().In(kYearGroup).At(1, 4),
       // The year's workdays, then after a pause the chosen month's; the
       // year's failure line follows the month's.
@@ -233,22 +243,22 @@ void DescribeCommon(const DoorLockFamily& f, PageDescription& page) {
             if (result == -1) p.Log(line);
           })
           .In(kYearGroup)
-          .At(2, 4),
+          .At(0, 4),
       Command(IDC_DLOCK_OPEN, "开门", [open = f.open](KitPage& p) { return p.Send(Api().*open); }, failure("开门"))
           .In(kStatusGroup)
-          .At(1, 0),
+          .At(door.row, door.column + 0 * door.span, door.span),
       Command(IDC_DLOCK_DOOR_STATUS, "获取状态",
               [doorStatus = f.doorStatus](KitPage& p) { return p.Send(Api().*doorStatus); }, failure("查询门状态"))
           .In(kStatusGroup)
-          .At(1, 1),
+          .At(door.row, door.column + 1 * door.span, door.span),
       Command(IDC_DLOCK_START_CAPTURE, "启动抓拍",
               [start = f.startCapture](KitPage& p) { return p.Send(Api().*start); }, failure("开始捕获"))
           .In(kStatusGroup)
-          .At(1, 2),
+          .At(door.row, door.column + 2 * door.span, door.span),
       Command(IDC_DLOCK_STOP_CAPTURE, "停止抓拍", [stop = f.stopCapture](KitPage& p) { return p.Send(Api().*stop); },
               failure("停止捕获"))
           .In(kStatusGroup)
-          .At(1, 3),
+          .At(door.row, door.column + 3 * door.span, door.span),
   };
 
   const bool cardPage = f.cardPage;
@@ -305,6 +315,10 @@ void DescribeCommon(const DoorLockFamily& f, PageDescription& page) {
     p.Int(IDC_DLOCK_MONTH) = date.month() - 1;
     p.Int(IDC_DLOCK_YEAR_YEAR) = date.year();
     p.ShowAllValues();
+    // Room for a whole date and a four-digit year.
+    for (int id : {IDC_DLOCK_MONTH_YEAR, IDC_DLOCK_YEAR_YEAR}) {
+      if (QWidget* widget = p.Widget(id)) widget->setMinimumWidth(kYearEditWidth);
+    }
   };
 }
 
@@ -315,10 +329,10 @@ PageDescription DescribeCardLock() {
   page.controls.insert(page.controls.end(),
                        {
                            Icon(IDC_DLOCK_AUTHORISED, "授权").In(kStatusGroup).At(0, 4),
-                           Group(kOwnGroup, "卡号管理").At(2, 1),
+                           Group(kOwnGroup, "卡号管理").At(3, 0, 2),
                            Edit(IDC_DLOCK_CARD_ATTRIBUTE, "属性:", ValueKind::kText).In(kOwnGroup).At(0, 0),
-                           Edit(IDC_DLOCK_CARD_NUMBER, "卡号:", ValueKind::kText).In(kOwnGroup).At(1, 0),
-                           Edit(IDC_DLOCK_CARD_ID, "卡ID:", ValueKind::kText).In(kOwnGroup).At(2, 0),
+                           Edit(IDC_DLOCK_CARD_NUMBER, "卡号:", ValueKind::kText).In(kOwnGroup).At(0, 2),
+                           Edit(IDC_DLOCK_CARD_ID, "卡ID:", ValueKind::kText).In(kOwnGroup).At(0, 4),
                        });
   page.buttons.insert(
       page.buttons.end(),
@@ -332,7 +346,7 @@ PageDescription DescribeCardLock() {
                   },
                   Failure(f, "添加卡"))
               .In(kOwnGroup)
-              .At(0, 2),
+              .At(1, 0, 2),
           Command(IDC_DLOCK_REMOVE_CARD, "移除",
                   [](KitPage& p) {
                     return p.Send(Api().CM_IOT_DAC_RemoveCard, CardAttribute(p.TextValue(IDC_DLOCK_CARD_ATTRIBUTE)),
@@ -341,7 +355,7 @@ PageDescription DescribeCardLock() {
                   },
                   Failure(f, "移除卡"))
               .In(kOwnGroup)
-              .At(1, 2),
+              .At(1, 2, 2),
       });
   page.replies.push_back(OnAnyName({}));
   for (ReplyRule& rule : page.replies) rule.actions.push_back(Show());
@@ -354,15 +368,15 @@ PageDescription DescribeFingerprintLock() {
   DescribeCommon(f, page);
   page.controls.insert(page.controls.end(),
                        {
-                           Group(kOwnGroup, "用户管理").At(2, 1),
+                           Group(kOwnGroup, "用户管理").At(3, 0, 2),
                            Edit(IDC_DLOCK_USER, "用户ID:", ValueKind::kInt).In(kOwnGroup).At(0, 0),
                            Edit(IDC_DLOCK_USER_COUNT, "用户数:", ValueKind::kInt).In(kOwnGroup).At(0, 2),
-                           Edit(IDC_DLOCK_MATCHING, "匹配度:", ValueKind::kInt).In(kOwnGroup).At(1, 0),
-                           Edit(IDC_DLOCK_PERMISSION, "权限:", ValueKind::kUInt).In(kOwnGroup).At(1, 2),
-                           Edit(IDC_DLOCK_FEATURE, "特征值:", ValueKind::kText).In(kOwnGroup).At(2, 0, 3),
-                           Edit(IDC_DLOCK_FEATURE_NVSID, "NvsId:", ValueKind::kUInt).In(kOwnGroup).At(3, 0),
-                           Edit(IDC_DLOCK_FEATURE_NETID, "NetId:", ValueKind::kUInt).In(kOwnGroup).At(3, 2),
-                           Edit(IDC_DLOCK_FEATURE_NODID, "NodId:", ValueKind::kUInt).In(kOwnGroup).At(4, 0),
+                           Edit(IDC_DLOCK_MATCHING, "匹配度:", ValueKind::kInt).In(kOwnGroup).At(0, 4),
+                           Edit(IDC_DLOCK_PERMISSION, "权限:", ValueKind::kUInt).In(kOwnGroup).At(0, 6),
+                           Edit(IDC_DLOCK_FEATURE, "特征值:", ValueKind::kText).In(kOwnGroup).At(1, 0, 7),
+                           Edit(IDC_DLOCK_FEATURE_NVSID, "NvsId:", ValueKind::kUInt).In(kOwnGroup).At(2, 0),
+                           Edit(IDC_DLOCK_FEATURE_NETID, "NetId:", ValueKind::kUInt).In(kOwnGroup).At(2, 2),
+                           Edit(IDC_DLOCK_FEATURE_NODID, "NodId:", ValueKind::kUInt).In(kOwnGroup).At(2, 4),
                        });
   const auto failure = [&f](const char* operation) { return Failure(f, operation); };
   const auto user = [](KitPage& p) { return p.Int(IDC_DLOCK_USER); };
@@ -372,32 +386,32 @@ PageDescription DescribeFingerprintLock() {
           Command(IDC_DLOCK_USER_COUNT_QUERY, "获取用户数",
                   [](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_QueryUserCount); }, failure("查询用户总数"))
               .In(kOwnGroup)
-              .At(5, 0),
+              .At(3, 0, 2),
           Command(IDC_DLOCK_REMOVE_USER, "删除指定用户",
                   [user](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_RemoveUser, user(p)); },
                   failure("删除指定用户"))
               .In(kOwnGroup)
-              .At(5, 1),
+              .At(3, 2, 2),
           Command(IDC_DLOCK_REMOVE_ALL_USERS, "删除所有用户",
                   [](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_RemoveAllUser); }, failure("删除所有用户"))
               .In(kOwnGroup)
-              .At(5, 2),
+              .At(3, 4, 2),
           Command(IDC_DLOCK_PERMISSION_QUERY, "获取用户权限",
                   [user](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_QueryUserPermission, user(p)); },
                   failure("查询用户权限"))
               .In(kOwnGroup)
-              .At(5, 3),
+              .At(3, 6, 2),
           Command(IDC_DLOCK_SET_MATCHING, "设置匹配级别",
                   [](KitPage& p) {
                     return p.Send(Api().CM_IOT_DLockFinger_SetMatchingLevel, p.Int(IDC_DLOCK_MATCHING));
                   },
                   failure("设置匹配度"))
               .In(kOwnGroup)
-              .At(6, 0),
+              .At(4, 0, 2),
           Command(IDC_DLOCK_MATCHING_QUERY, "查询匹配级别",
                   [](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_QueryMatchingLevel); }, failure("查询匹配度"))
               .In(kOwnGroup)
-              .At(6, 1),
+              .At(4, 2, 2),
           // The feature goes to the node the page's own edits name.
           Command(IDC_DLOCK_SEND_FEATURE, "传送用户特征值",
                   [user](KitPage& p) {
@@ -409,12 +423,12 @@ PageDescription DescribeFingerprintLock() {
                   },
                   failure("传送特征值"))
               .In(kOwnGroup)
-              .At(6, 2),
+              .At(4, 4, 2),
           Command(IDC_DLOCK_FEATURE_QUERY, "获取用户特征值",
                   [user](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_QueryFingerprintFeature, user(p)); },
                   failure("查询特征值"))
               .In(kOwnGroup)
-              .At(6, 3),
+              .At(4, 6, 2),
       });
   page.replies.insert(page.replies.end(),
                       {
