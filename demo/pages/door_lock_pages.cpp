@@ -1,9 +1,9 @@
 #include "demo/pages/door_lock_pages.h"
 
+#include <QWidget>
+#include <algorithm>
 #include <array>
 #include <thread>
-
-#include <QWidget>
 
 #include "demo/shell/ascii_case.h"
 #include "demo/shell/cm_parser.h"
@@ -55,12 +55,8 @@ constexpr DoorLockFamily kFingerprintLock{"安全防护::指纹门禁",
                                           &SentrellApi::CM_IOT_DLockFinger_StartCapture,
                                           &SentrellApi::CM_IOT_DLockFinger_StopCapture};
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return 0;
-}
+// The hex digit's value; any other character counts as 0.
+int HexDigit(char c) { return std::max(HexDigitValue(c), 0); }
 
 // The year's workday text read two characters a byte from its start (an odd
 // last character gives the high half of the last byte), cut at the buffer;
@@ -85,20 +81,20 @@ std::array<std::uint8_t, kHexBufferBytes> HexBuffer(const std::string& text) {
 // The first four bytes of the hex text's buffer, the first byte lowest.
 int CardNumber(const std::string& text) {
   const auto bytes = HexBuffer(text);
-  const std::uint32_t number = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
+  const std::uint32_t number =
+      bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
   return static_cast<int>(number);
 }
 
 int CardAttribute(const std::string& text) { return HexBuffer(text)[0]; }
 
-// The chosen slot's text read back as a decimal number.
+// The chosen slot's hour: each entry's item data is the number its text shows.
 int SlotHour(const KitPage& page, int comboId) { return static_cast<int>(page.ChosenData(comboId)); }
 
 std::string ClockText(KitPage& page) {
   const PickedDateTime& date = page.DateTime(IDC_DLOCK_DATE);
   const PickedDateTime& time = page.DateTime(IDC_DLOCK_TIME);
-  return Format("%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month, date.day, time.hour, time.minute,
-                time.second);
+  return Format("%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month, date.day, time.hour, time.minute, time.second);
 }
 
 std::string Word(const std::string& text, const char* element) {
@@ -108,7 +104,8 @@ std::string Word(const std::string& text, const char* element) {
 // The text of the first word that is the element's text (ignoring case), ""
 // for any other.
 template <std::size_t N>
-std::string TextOfWord(const std::string& text, const char* element, const std::pair<const char*, const char*> (&words)[N]) {
+std::string TextOfWord(const std::string& text, const char* element,
+                       const std::pair<const char*, const char*> (&words)[N]) {
   const std::string word = Word(text, element);
   for (const auto& [known, shown] : words) {
     if (EqualsIgnoringCase(word, known)) return shown;
@@ -154,7 +151,10 @@ std::string Failure(const DoorLockFamily& f, const char* operation) {
 // A button of the common pattern: the page read, the session checked, the
 // export called, its failure line on -1.
 ButtonRow Command(int id, std::string caption, KitCall call, std::string failure) {
-  return Button(id, std::move(caption)).Reads(ReadPage::kBeforeCheck).Calls(std::move(call)).ErrorLine(std::move(failure));
+  return Button(id, std::move(caption))
+      .Reads(ReadPage::kBeforeCheck)
+      .Calls(std::move(call))
+      .ErrorLine(std::move(failure));
 }
 
 int SendMonth(KitPage& page, decltype(&SentrellApi::CM_IOT_DAC_SetWorkdayOfMonth) setMonth) {
@@ -213,22 +213,25 @@ void DescribeCommon(const DoorLockFamily& f, PageDescription& page) {
     int span;
   } door = f.cardPage ? decltype(door){1, 0, 2} : decltype(door){0, 4, 1};
   page.buttons = {
-      Command(IDC_DLOCK_SET_TIME, "设置",
-              [setTime = f.setTime](KitPage& p) { return p.Send(Api().*setTime, ClockText(p).c_str()); },
-              failure("设置时间"))
+      Command(
+          IDC_DLOCK_SET_TIME, "设置",
+          [setTime = f.setTime](KitPage& p) { return p.Send(Api().*setTime, ClockText(p).c_str()); },
+          failure("设置时间"))
           .In(kClockGroup)
           .At(1, 1),
-      Command(f.slotButtonId, "设置",
-              [setSlots = f.setSlots](KitPage& p) {
-                return p.Send(Api().*setSlots, SlotHour(p, IDC_DLOCK_HYGIENE), SlotHour(p, IDC_DLOCK_WORK),
-                              SlotHour(p, IDC_DLOCK_OVERTIME), SlotHour(p, IDC_DLOCK_REST));
-              },
-              failure("设置时间间隔"))
+      Command(
+          f.slotButtonId, "设置",
+          [setSlots = f.setSlots](KitPage& p) {
+            return p.Send(Api().*setSlots, SlotHour(p, IDC_DLOCK_HYGIENE), SlotHour(p, IDC_DLOCK_WORK),
+                          SlotHour(p, IDC_DLOCK_OVERTIME), SlotHour(p, IDC_DLOCK_REST));
+          },
+          failure("设置时间间隔"))
           .In(kSlotGroup)
           .At(1, 4),
       Button(IDC_DLOCK_MONTH_MORE, "...").NoHandler().In(kMonthGroup).At(1, 4),
-      Command(IDC_DLOCK_SET_MONTH, "设置", [setMonth = f.setMonth](KitPage& p) { return SendMonth(p, setMonth); },
-              failure("设置月工作日"))
+      Command(
+          IDC_DLOCK_SET_MONTH, "设置", [setMonth = f.setMonth](KitPage& p) { return SendMonth(p, setMonth); },
+          failure("设置月工作日"))
           .In(kMonthGroup)
           .At(0, 4),
       Button(IDC_DLOCK_YEAR_MORE, "...").NoHandler().In(kYearGroup).At(1, 4),
@@ -244,30 +247,37 @@ void DescribeCommon(const DoorLockFamily& f, PageDescription& page) {
           })
           .In(kYearGroup)
           .At(0, 4),
-      Command(IDC_DLOCK_OPEN, "开门", [open = f.open](KitPage& p) { return p.Send(Api().*open); }, failure("开门"))
+      Command(
+          IDC_DLOCK_OPEN, "开门", [open = f.open](KitPage& p) { return p.Send(Api().*open); }, failure("开门"))
           .In(kStatusGroup)
           .At(door.row, door.column + 0 * door.span, door.span),
-      Command(IDC_DLOCK_DOOR_STATUS, "获取状态",
-              [doorStatus = f.doorStatus](KitPage& p) { return p.Send(Api().*doorStatus); }, failure("查询门状态"))
+      Command(
+          IDC_DLOCK_DOOR_STATUS, "获取状态",
+          [doorStatus = f.doorStatus](KitPage& p) { return p.Send(Api().*doorStatus); }, failure("查询门状态"))
           .In(kStatusGroup)
           .At(door.row, door.column + 1 * door.span, door.span),
-      Command(IDC_DLOCK_START_CAPTURE, "启动抓拍",
-              [start = f.startCapture](KitPage& p) { return p.Send(Api().*start); }, failure("开始捕获"))
+      Command(
+          IDC_DLOCK_START_CAPTURE, "启动抓拍", [start = f.startCapture](KitPage& p) { return p.Send(Api().*start); },
+          failure("开始捕获"))
           .In(kStatusGroup)
           .At(door.row, door.column + 2 * door.span, door.span),
-      Command(IDC_DLOCK_STOP_CAPTURE, "停止抓拍", [stop = f.stopCapture](KitPage& p) { return p.Send(Api().*stop); },
-              failure("停止捕获"))
+      Command(
+          IDC_DLOCK_STOP_CAPTURE, "停止抓拍", [stop = f.stopCapture](KitPage& p) { return p.Send(Api().*stop); },
+          failure("停止捕获"))
           .In(kStatusGroup)
           .At(door.row, door.column + 3 * door.span, door.span),
   };
 
   const bool cardPage = f.cardPage;
   page.replies = {
-      On("cardopen", {SetIcon(IDC_DLOCK_STATE, IconState::kOn), SetText(IDC_DLOCK_INFO, [](const std::string& text) {
-                        return TextOfWord(text, "position", kPositions) +
-                               Format(", 卡号: %u, 卡ID: %u", CCMParser::GetDataElementValueUInt(text, "cardnum"),
-                                      CCMParser::GetDataElementValueUInt(text, "cardid"));
-                      })}),
+      On("cardopen", {SetIcon(IDC_DLOCK_STATE, IconState::kOn),
+                      SetText(IDC_DLOCK_INFO,
+                              [](const std::string& text) {
+                                return TextOfWord(text, "position", kPositions) +
+                                       Format(", 卡号: %u, 卡ID: %u",
+                                              CCMParser::GetDataElementValueUInt(text, "cardnum"),
+                                              CCMParser::GetDataElementValueUInt(text, "cardid"));
+                              })}),
       On("cardrequest", {SetText(IDC_DLOCK_INFO,
                                  [](const std::string& text) {
                                    return Format("卡号: %u, 卡ID: %u",
@@ -338,22 +348,24 @@ PageDescription DescribeCardLock() {
       page.buttons.end(),
       {
           Button(IDC_DLOCK_AUTHORISE, "授权确认").NoHandler().In(kStatusGroup).At(0, 6),
-          Command(IDC_DLOCK_ADD_CARD, "添加",
-                  [](KitPage& p) {
-                    return p.Send(Api().CM_IOT_DAC_AddCard, CardAttribute(p.TextValue(IDC_DLOCK_CARD_ATTRIBUTE)), 0,
-                                  CardNumber(p.TextValue(IDC_DLOCK_CARD_NUMBER)),
-                                  CardNumber(p.TextValue(IDC_DLOCK_CARD_ID)));
-                  },
-                  Failure(f, "添加卡"))
+          Command(
+              IDC_DLOCK_ADD_CARD, "添加",
+              [](KitPage& p) {
+                return p.Send(Api().CM_IOT_DAC_AddCard, CardAttribute(p.TextValue(IDC_DLOCK_CARD_ATTRIBUTE)), 0,
+                              CardNumber(p.TextValue(IDC_DLOCK_CARD_NUMBER)),
+                              CardNumber(p.TextValue(IDC_DLOCK_CARD_ID)));
+              },
+              Failure(f, "添加卡"))
               .In(kOwnGroup)
               .At(1, 0, 2),
-          Command(IDC_DLOCK_REMOVE_CARD, "移除",
-                  [](KitPage& p) {
-                    return p.Send(Api().CM_IOT_DAC_RemoveCard, CardAttribute(p.TextValue(IDC_DLOCK_CARD_ATTRIBUTE)),
-                                  CardNumber(p.TextValue(IDC_DLOCK_CARD_NUMBER)),
-                                  CardNumber(p.TextValue(IDC_DLOCK_CARD_ID)));
-                  },
-                  Failure(f, "移除卡"))
+          Command(
+              IDC_DLOCK_REMOVE_CARD, "移除",
+              [](KitPage& p) {
+                return p.Send(Api().CM_IOT_DAC_RemoveCard, CardAttribute(p.TextValue(IDC_DLOCK_CARD_ATTRIBUTE)),
+                              CardNumber(p.TextValue(IDC_DLOCK_CARD_NUMBER)),
+                              CardNumber(p.TextValue(IDC_DLOCK_CARD_ID)));
+              },
+              Failure(f, "移除卡"))
               .In(kOwnGroup)
               .At(1, 2, 2),
       });
@@ -383,56 +395,63 @@ PageDescription DescribeFingerprintLock() {
   page.buttons.insert(
       page.buttons.end(),
       {
-          Command(IDC_DLOCK_USER_COUNT_QUERY, "获取用户数",
-                  [](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_QueryUserCount); }, failure("查询用户总数"))
+          Command(
+              IDC_DLOCK_USER_COUNT_QUERY, "获取用户数",
+              [](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_QueryUserCount); }, failure("查询用户总数"))
               .In(kOwnGroup)
               .At(3, 0, 2),
-          Command(IDC_DLOCK_REMOVE_USER, "删除指定用户",
-                  [user](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_RemoveUser, user(p)); },
-                  failure("删除指定用户"))
+          Command(
+              IDC_DLOCK_REMOVE_USER, "删除指定用户",
+              [user](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_RemoveUser, user(p)); },
+              failure("删除指定用户"))
               .In(kOwnGroup)
               .At(3, 2, 2),
-          Command(IDC_DLOCK_REMOVE_ALL_USERS, "删除所有用户",
-                  [](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_RemoveAllUser); }, failure("删除所有用户"))
+          Command(
+              IDC_DLOCK_REMOVE_ALL_USERS, "删除所有用户",
+              [](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_RemoveAllUser); }, failure("删除所有用户"))
               .In(kOwnGroup)
               .At(3, 4, 2),
-          Command(IDC_DLOCK_PERMISSION_QUERY, "获取用户权限",
-                  [user](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_QueryUserPermission, user(p)); },
-                  failure("查询用户权限"))
+          Command(
+              IDC_DLOCK_PERMISSION_QUERY, "获取用户权限",
+              [user](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_QueryUserPermission, user(p)); },
+              failure("查询用户权限"))
               .In(kOwnGroup)
               .At(3, 6, 2),
-          Command(IDC_DLOCK_SET_MATCHING, "设置匹配级别",
-                  [](KitPage& p) {
-                    return p.Send(Api().CM_IOT_DLockFinger_SetMatchingLevel, p.Int(IDC_DLOCK_MATCHING));
-                  },
-                  failure("设置匹配度"))
+          Command(
+              IDC_DLOCK_SET_MATCHING, "设置匹配级别",
+              [](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_SetMatchingLevel, p.Int(IDC_DLOCK_MATCHING)); },
+              failure("设置匹配度"))
               .In(kOwnGroup)
               .At(4, 0, 2),
-          Command(IDC_DLOCK_MATCHING_QUERY, "查询匹配级别",
-                  [](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_QueryMatchingLevel); }, failure("查询匹配度"))
+          Command(
+              IDC_DLOCK_MATCHING_QUERY, "查询匹配级别",
+              [](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_QueryMatchingLevel); }, failure("查询匹配度"))
               .In(kOwnGroup)
               .At(4, 2, 2),
           // The feature goes to the node the page's own edits name.
-          Command(IDC_DLOCK_SEND_FEATURE, "传送用户特征值",
-                  [user](KitPage& p) {
-                    return Api().CM_IOT_DLockFinger_SetFingerprintFeature(
-                        theApp.m_hSession, p.UInt(IDC_DLOCK_FEATURE_NVSID),
-                        static_cast<std::uint16_t>(p.UInt(IDC_DLOCK_FEATURE_NETID)),
-                        static_cast<std::uint16_t>(p.UInt(IDC_DLOCK_FEATURE_NODID)), user(p),
-                        static_cast<int>(p.UInt(IDC_DLOCK_PERMISSION)), p.TextValue(IDC_DLOCK_FEATURE).c_str());
-                  },
-                  failure("传送特征值"))
+          Command(
+              IDC_DLOCK_SEND_FEATURE, "传送用户特征值",
+              [user](KitPage& p) {
+                return Api().CM_IOT_DLockFinger_SetFingerprintFeature(
+                    theApp.m_hSession, p.UInt(IDC_DLOCK_FEATURE_NVSID),
+                    static_cast<std::uint16_t>(p.UInt(IDC_DLOCK_FEATURE_NETID)),
+                    static_cast<std::uint16_t>(p.UInt(IDC_DLOCK_FEATURE_NODID)), user(p),
+                    static_cast<int>(p.UInt(IDC_DLOCK_PERMISSION)), p.TextValue(IDC_DLOCK_FEATURE).c_str());
+              },
+              failure("传送特征值"))
               .In(kOwnGroup)
               .At(4, 4, 2),
-          Command(IDC_DLOCK_FEATURE_QUERY, "获取用户特征值",
-                  [user](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_QueryFingerprintFeature, user(p)); },
-                  failure("查询特征值"))
+          Command(
+              IDC_DLOCK_FEATURE_QUERY, "获取用户特征值",
+              [user](KitPage& p) { return p.Send(Api().CM_IOT_DLockFinger_QueryFingerprintFeature, user(p)); },
+              failure("查询特征值"))
               .In(kOwnGroup)
               .At(4, 6, 2),
       });
   page.replies.insert(page.replies.end(),
                       {
-                          On(std::vector<std::string>{"FingerprintOpen", "PasswordOpen"}, {SetValue(IDC_DLOCK_USER, "userid"), SetPermission()}),
+                          On(std::vector<std::string>{"FingerprintOpen", "PasswordOpen"},
+                             {SetValue(IDC_DLOCK_USER, "userid"), SetPermission()}),
                           On("FingerprintFeature", {SetValue(IDC_DLOCK_USER, "userid"), SetPermission(),
                                                     SetValue(IDC_DLOCK_FEATURE, "data")}),
                           On("MatchLevel", {SetValue(IDC_DLOCK_MATCHING, "data")}),

@@ -4,12 +4,11 @@
 // calendars, open the door, start and stop the capture and show the lock's
 // events; the card page adds and removes cards, the fingerprint page manages
 // the lock's users.
+#include <QDateTime>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
-
-#include <QDateTime>
 
 #include "demo/pages/page_kit.h"
 #include "demo/shell/sentrell_api.h"

@@ -2,11 +2,7 @@
 // the real library and the program's UDP receiver: "开门" opens the door and
 // the lock's answers show the open door and the operation's result.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
-
-#include <filesystem>
-#include <string>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +10,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
+#include <string>
 
 #include "demo/pages/door_lock_pages.h"
 #include "demo/shell/demo_dlg.h"
@@ -75,8 +73,8 @@ TEST(DoorLockEndToEnd, OpeningTheDoorShowsTheLocksAnswers) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return lock->IconStateOf(IDC_DLOCK_STATE) == IconState::kOn; }, kWaitMs));
     auto* log = dialog.findChild<QPlainTextEdit*>(QStringLiteral("1072"));
     ASSERT_NE(log, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return log->toPlainText().contains(QString::fromUtf8("DLOCK: 门开信息")); }, kWaitMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return log->toPlainText().contains(QString::fromUtf8("DLOCK: 门开信息")); }, kWaitMs));
     EXPECT_TRUE(log->toPlainText().contains(QString::fromUtf8("DLOCK: 指令开门指令接收成功")))
         << log->toPlainText().toStdString();
 

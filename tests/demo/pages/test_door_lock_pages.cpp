@@ -4,17 +4,16 @@
 // simulated locks.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <string>
-#include <vector>
-
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "demo/pages/door_lock_pages.h"
 #include "demo/shell/demo_dlg.h"
@@ -187,8 +186,11 @@ TEST_F(DoorLockTest, OpeningTakesTheClockTheSlotsAndTheCurrentMonth) {
     auto* time = static_cast<QDateTimeEdit*>(page->Widget(IDC_DLOCK_TIME));
     EXPECT_EQ(date->date(), QDate(2013, 5, 7));
     EXPECT_EQ(time->time(), QTime(14, 3, 9));
-    const std::vector<std::pair<int, int>> chosen = {
-        {IDC_DLOCK_HYGIENE, 5}, {IDC_DLOCK_WORK, 10}, {IDC_DLOCK_OVERTIME, 16}, {IDC_DLOCK_REST, 23}, {IDC_DLOCK_MONTH, 4}};
+    const std::vector<std::pair<int, int>> chosen = {{IDC_DLOCK_HYGIENE, 5},
+                                                     {IDC_DLOCK_WORK, 10},
+                                                     {IDC_DLOCK_OVERTIME, 16},
+                                                     {IDC_DLOCK_REST, 23},
+                                                     {IDC_DLOCK_MONTH, 4}};
     for (const auto& [id, index] : chosen) {
       auto* combo = static_cast<QComboBox*>(page->Widget(id));
       EXPECT_EQ(combo->currentIndex(), index) << id;
@@ -201,6 +203,14 @@ TEST_F(DoorLockTest, OpeningTakesTheClockTheSlotsAndTheCurrentMonth) {
   }
   EXPECT_EQ(card.Caption().toStdString(), "安全防护::门禁");
   EXPECT_EQ(finger.Caption().toStdString(), "安全防护::指纹门禁");
+}
+
+// The handle and the target node, then `more`.
+const std::vector<long long> kNode = {kHandle, 1000001, 1, 2};
+std::vector<long long> AtNode(std::vector<long long> more) {
+  std::vector<long long> args = kNode;
+  args.insert(args.end(), more.begin(), more.end());
+  return args;
 }
 
 struct ButtonCase {
@@ -243,30 +253,38 @@ TEST_F(DoorLockTest, FingerprintButtonsCallTheirExportsWithThePageValues) {
   finger.UInt(IDC_DLOCK_FEATURE_NETID) = 8;
   finger.UInt(IDC_DLOCK_FEATURE_NODID) = 9;
   finger.ShowAllValues();
-  const std::vector<long long> node = {kHandle, 1000001, 1, 2};
-  const auto with = [&node](std::vector<long long> more) {
-    std::vector<long long> args = node;
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-  };
   const std::vector<ButtonCase> cases = {
-      {1119, "设置", {"CM_IOT_DLockFinger_SetTime", node, {"2013-05-07 14:03:09"}}, "指纹门禁节点: 设置时间错误!"},
-      {1355, "设置", {"CM_IOT_DLockFinger_SetTimeInterval", with({5, 10, 16, 23})}, "指纹门禁节点: 设置时间间隔错误!"},
-      {1120, "设置", {"CM_IOT_DLockFinger_SetWorkdayOfMonth", with({13, 5, 4}), {kZeros8}}, "指纹门禁节点: 设置月工作日错误!"},
-      {1131, "开门", {"CM_IOT_DLockFinger_OpenDoor", node}, "指纹门禁节点: 开门错误!"},
-      {1132, "获取状态", {"CM_IOT_DLockFinger_QueryDoorStatus", node}, "指纹门禁节点: 查询门状态错误!"},
-      {1133, "启动抓拍", {"CM_IOT_DLockFinger_StartCapture", node}, "指纹门禁节点: 开始捕获错误!"},
-      {1134, "停止抓拍", {"CM_IOT_DLockFinger_StopCapture", node}, "指纹门禁节点: 停止捕获错误!"},
-      {1346, "获取用户数", {"CM_IOT_DLockFinger_QueryUserCount", node}, "指纹门禁节点: 查询用户总数错误!"},
-      {1347, "删除指定用户", {"CM_IOT_DLockFinger_RemoveUser", with({12})}, "指纹门禁节点: 删除指定用户错误!"},
-      {1348, "删除所有用户", {"CM_IOT_DLockFinger_RemoveAllUser", node}, "指纹门禁节点: 删除所有用户错误!"},
-      {1349, "获取用户权限", {"CM_IOT_DLockFinger_QueryUserPermission", with({12})}, "指纹门禁节点: 查询用户权限错误!"},
-      {1351, "设置匹配级别", {"CM_IOT_DLockFinger_SetMatchingLevel", with({3})}, "指纹门禁节点: 设置匹配度错误!"},
-      {1352, "查询匹配级别", {"CM_IOT_DLockFinger_QueryMatchingLevel", node}, "指纹门禁节点: 查询匹配度错误!"},
+      {1119, "设置", {"CM_IOT_DLockFinger_SetTime", kNode, {"2013-05-07 14:03:09"}}, "指纹门禁节点: 设置时间错误!"},
+      {1355,
+       "设置",
+       {"CM_IOT_DLockFinger_SetTimeInterval", AtNode({5, 10, 16, 23})},
+       "指纹门禁节点: 设置时间间隔错误!"},
+      {1120,
+       "设置",
+       {"CM_IOT_DLockFinger_SetWorkdayOfMonth", AtNode({13, 5, 4}), {kZeros8}},
+       "指纹门禁节点: 设置月工作日错误!"},
+      {1131, "开门", {"CM_IOT_DLockFinger_OpenDoor", kNode}, "指纹门禁节点: 开门错误!"},
+      {1132, "获取状态", {"CM_IOT_DLockFinger_QueryDoorStatus", kNode}, "指纹门禁节点: 查询门状态错误!"},
+      {1133, "启动抓拍", {"CM_IOT_DLockFinger_StartCapture", kNode}, "指纹门禁节点: 开始捕获错误!"},
+      {1134, "停止抓拍", {"CM_IOT_DLockFinger_StopCapture", kNode}, "指纹门禁节点: 停止捕获错误!"},
+      {1346, "获取用户数", {"CM_IOT_DLockFinger_QueryUserCount", kNode}, "指纹门禁节点: 查询用户总数错误!"},
+      {1347, "删除指定用户", {"CM_IOT_DLockFinger_RemoveUser", AtNode({12})}, "指纹门禁节点: 删除指定用户错误!"},
+      {1348, "删除所有用户", {"CM_IOT_DLockFinger_RemoveAllUser", kNode}, "指纹门禁节点: 删除所有用户错误!"},
+      {1349,
+       "获取用户权限",
+       {"CM_IOT_DLockFinger_QueryUserPermission", AtNode({12})},
+       "指纹门禁节点: 查询用户权限错误!"},
+      {1351, "设置匹配级别", {"CM_IOT_DLockFinger_SetMatchingLevel", AtNode({3})}, "指纹门禁节点: 设置匹配度错误!"},
+      {1352, "查询匹配级别", {"CM_IOT_DLockFinger_QueryMatchingLevel", kNode}, "指纹门禁节点: 查询匹配度错误!"},
       // The page's own node, not the target.
-      {1353, "传送用户特征值", {"CM_IOT_DLockFinger_SetFingerprintFeature", {kHandle, 7, 8, 9, 12, 4}, {"QUJD"}},
+      {1353,
+       "传送用户特征值",
+       {"CM_IOT_DLockFinger_SetFingerprintFeature", {kHandle, 7, 8, 9, 12, 4}, {"QUJD"}},
        "指纹门禁节点: 传送特征值错误!"},
-      {1354, "获取用户特征值", {"CM_IOT_DLockFinger_QueryFingerprintFeature", with({12})}, "指纹门禁节点: 查询特征值错误!"},
+      {1354,
+       "获取用户特征值",
+       {"CM_IOT_DLockFinger_QueryFingerprintFeature", AtNode({12})},
+       "指纹门禁节点: 查询特征值错误!"},
   };
   PressAll(finger, cases, [this] { return Log(); });
 }
@@ -275,22 +293,16 @@ TEST_F(DoorLockTest, CardButtonsCallTheirExportsWithTheCardNumbersReadLittleEndi
   Type(card, IDC_DLOCK_CARD_ATTRIBUTE, "1F");
   Type(card, IDC_DLOCK_CARD_NUMBER, "123");  // bytes 0x01 0x23
   Type(card, IDC_DLOCK_CARD_ID, "01020304");
-  const std::vector<long long> node = {kHandle, 1000001, 1, 2};
-  const auto with = [&node](std::vector<long long> more) {
-    std::vector<long long> args = node;
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-  };
   const std::vector<ButtonCase> cases = {
-      {1119, "设置", {"CM_IOT_DAC_SetTime", node, {"2013-05-07 14:03:09"}}, "门禁节点: 设置时间错误!"},
-      {1036, "设置", {"CM_IOT_DAC_SetTimeInterval", with({5, 10, 16, 23})}, "门禁节点: 设置时间间隔错误!"},
-      {1120, "设置", {"CM_IOT_DAC_SetWorkdayOfMonth", with({13, 5, 4}), {kZeros8}}, "门禁节点: 设置月工作日错误!"},
-      {1125, "添加", {"CM_IOT_DAC_AddCard", with({0x1F, 0, 0x2301, 0x04030201})}, "门禁节点: 添加卡错误!"},
-      {1126, "移除", {"CM_IOT_DAC_RemoveCard", with({0x1F, 0x2301, 0x04030201})}, "门禁节点: 移除卡错误!"},
-      {1131, "开门", {"CM_IOT_DAC_Open", node}, "门禁节点: 开门错误!"},
-      {1132, "获取状态", {"CM_IOT_DAC_GetDoorStatus", node}, "门禁节点: 查询门状态错误!"},
-      {1133, "启动抓拍", {"CM_IOT_DAC_StartCapture", node}, "门禁节点: 开始捕获错误!"},
-      {1134, "停止抓拍", {"CM_IOT_DAC_StopCapture", node}, "门禁节点: 停止捕获错误!"},
+      {1119, "设置", {"CM_IOT_DAC_SetTime", kNode, {"2013-05-07 14:03:09"}}, "门禁节点: 设置时间错误!"},
+      {1036, "设置", {"CM_IOT_DAC_SetTimeInterval", AtNode({5, 10, 16, 23})}, "门禁节点: 设置时间间隔错误!"},
+      {1120, "设置", {"CM_IOT_DAC_SetWorkdayOfMonth", AtNode({13, 5, 4}), {kZeros8}}, "门禁节点: 设置月工作日错误!"},
+      {1125, "添加", {"CM_IOT_DAC_AddCard", AtNode({0x1F, 0, 0x2301, 0x04030201})}, "门禁节点: 添加卡错误!"},
+      {1126, "移除", {"CM_IOT_DAC_RemoveCard", AtNode({0x1F, 0x2301, 0x04030201})}, "门禁节点: 移除卡错误!"},
+      {1131, "开门", {"CM_IOT_DAC_Open", kNode}, "门禁节点: 开门错误!"},
+      {1132, "获取状态", {"CM_IOT_DAC_GetDoorStatus", kNode}, "门禁节点: 查询门状态错误!"},
+      {1133, "启动抓拍", {"CM_IOT_DAC_StartCapture", kNode}, "门禁节点: 开始捕获错误!"},
+      {1134, "停止抓拍", {"CM_IOT_DAC_StopCapture", kNode}, "门禁节点: 停止捕获错误!"},
   };
   PressAll(card, cases, [this] { return Log(); });
 }
@@ -332,8 +344,9 @@ TEST_F(DoorLockTest, MonthWorkdaysGoThroughTheSharedHexConversion) {
     RecordLockExports();
     Type(finger, IDC_DLOCK_MONTH_DATA, c.text);
     finger.Press(IDC_DLOCK_SET_MONTH);
-    EXPECT_EQ(FakeApi::Calls(), (std::vector<RecordedCall>{
-                                    {"CM_IOT_DLockFinger_SetWorkdayOfMonth", {kHandle, 1000001, 1, 2, 13, 5, 4}, {c.bytes}}}));
+    EXPECT_EQ(FakeApi::Calls(),
+              (std::vector<RecordedCall>{
+                  {"CM_IOT_DLockFinger_SetWorkdayOfMonth", {kHandle, 1000001, 1, 2, 13, 5, 4}, {c.bytes}}}));
   }
 }
 
@@ -349,10 +362,10 @@ TEST_F(DoorLockTest, YearWorkdaysThenAfterThePauseTheMonth) {
   };
   const std::vector<Case> cases = {
       {digits96, digits96},
-      {digits96 + "FFFF", digits96},                       // cut at the 48 bytes
+      {digits96 + "FFFF", digits96},  // cut at the 48 bytes
       {"", kZeros96},
-      {"A", kZeros96},                                     // fewer than two characters
-      {"ABC", "ABC0" + std::string(92, '0')},              // from the start, unlike the month's
+      {"A", kZeros96},                         // fewer than two characters
+      {"ABC", "ABC0" + std::string(92, '0')},  // from the start, unlike the month's
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -362,12 +375,11 @@ TEST_F(DoorLockTest, YearWorkdaysThenAfterThePauseTheMonth) {
     Type(card, IDC_DLOCK_YEAR_YEAR, "2012");
     Type(card, IDC_DLOCK_MONTH_DATA, "ABC");
     card.Press(IDC_DLOCK_SET_YEAR);
-    EXPECT_EQ(FakeApi::Calls(),
-              (std::vector<RecordedCall>{
-                  {"CM_IOT_DAC_SetWorkdayOfYear", {kHandle, 1000001, 1, 2, 12, 48}, {c.bytes}},
-                  {"pause", {500}},
-                  {"CM_IOT_DAC_SetWorkdayOfMonth", {kHandle, 1000001, 1, 2, 13, 5, 4}, {"0ABC0000"}},
-              }));
+    EXPECT_EQ(FakeApi::Calls(), (std::vector<RecordedCall>{
+                                    {"CM_IOT_DAC_SetWorkdayOfYear", {kHandle, 1000001, 1, 2, 12, 48}, {c.bytes}},
+                                    {"pause", {500}},
+                                    {"CM_IOT_DAC_SetWorkdayOfMonth", {kHandle, 1000001, 1, 2, 13, 5, 4}, {"0ABC0000"}},
+                                }));
   }
 }
 
