@@ -18,10 +18,7 @@ PageDescription Describe(const AnalyserFamily& f) {
   PageDescription page;
   page.controls = {Edit(IDC_ANALYSER_VALUE, f.valueLabel, f.value).ReadOnly().At(0, 0)};
   page.buttons = {Button(IDC_ANALYSER_QUERY, "查询(&Q)")
-                      .Before([](KitPage& p) {
-                        p.ClearValue(IDC_ANALYSER_VALUE);
-                        p.ShowAllValues();
-                      })
+                      .Before(ClearAndShow({IDC_ANALYSER_VALUE}))
                       .Reads()
                       .Calls([query = f.query](KitPage& p) { return p.Send(Api().*query); })
                       .ErrorLine(family + "节点: 获取值错误")

@@ -25,6 +25,9 @@ enum DoorLockGroup {
 constexpr double kFirstYear = 1970;
 constexpr int kYearEditWidth = 60;
 constexpr double kLastYear = 2038;
+// Bytes of the workday data of a month and of a year.
+constexpr std::size_t kMonthWorkdayLength = 4;
+constexpr std::size_t kYearWorkdayLength = 48;
 // Room of the buffer each hex text of a month or a card is read into.
 constexpr std::size_t kHexBufferBytes = 8;
 
@@ -61,8 +64,8 @@ int HexDigit(char c) { return std::max(HexDigitValue(c), 0); }
 // The year's workday text read two characters a byte from its start (an odd
 // last character gives the high half of the last byte), cut at the buffer;
 // a text of fewer than two characters leaves it zero.
-std::array<std::uint8_t, kYearWorkdayBytes> YearWorkdayBytes(const std::string& text) {
-  std::array<std::uint8_t, kYearWorkdayBytes> bytes{};
+std::array<std::uint8_t, kYearWorkdayLength> YearWorkdayBytes(const std::string& text) {
+  std::array<std::uint8_t, kYearWorkdayLength> bytes{};
   if (text.size() < 2) return bytes;
   for (std::size_t k = 0; k < bytes.size() && 2 * k < text.size(); ++k) {
     const int high = HexDigit(text[2 * k]);
@@ -161,13 +164,13 @@ int SendMonth(KitPage& page, decltype(&SentrellApi::CM_IOT_DAC_SetWorkdayOfMonth
   const auto data = HexBuffer(page.TextValue(IDC_DLOCK_MONTH_DATA));
   return page.Send(Api().*setMonth, page.Int(IDC_DLOCK_MONTH_YEAR) % 100,
                    static_cast<int>(page.ChosenData(IDC_DLOCK_MONTH)), data.data(),
-                   static_cast<int>(kMonthWorkdayBytes));
+                   static_cast<int>(kMonthWorkdayLength));
 }
 
 int SendYear(KitPage& page, decltype(&SentrellApi::CM_IOT_DAC_SetWorkdayOfYear) setYear) {
   const auto data = YearWorkdayBytes(page.TextValue(IDC_DLOCK_YEAR_DATA));
   return page.Send(Api().*setYear, page.Int(IDC_DLOCK_YEAR_YEAR) % 100, data.data(),
-                   static_cast<int>(kYearWorkdayBytes));
+                   static_cast<int>(kYearWorkdayLength));
 }
 
 void DescribeCommon(const DoorLockFamily& f, PageDescription& page) {

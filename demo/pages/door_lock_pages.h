@@ -69,10 +69,6 @@ enum DoorLockControl {
   IDC_DLOCK_FEATURE_NODID = 1363,
 };
 
-// Bytes of the workday data of a month and of a year.
-constexpr std::size_t kMonthWorkdayBytes = 4;
-constexpr std::size_t kYearWorkdayBytes = 48;
-
 // What one door lock page is made of.
 struct DoorLockFamily {
   const char* caption;

@@ -10,6 +10,7 @@
 // description's callbacks).
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -191,6 +192,7 @@ ButtonRow Button(int id, std::string caption);
 // Common steps.
 KitStep ClearValues(std::vector<int> ids);  // numbers to 0, texts emptied
 KitStep ShowValues();                       // UpdateData(FALSE)
+KitStep ClearAndShow(std::vector<int> ids);  // both, as pages do before a query
 KitStep ClearList(int listId);              // every row or line removed
 KitGuard CheckSampling(int periodId, int countId);
 // Refuses with `message` while the value of `id` (an integer kind) is 0.
@@ -208,6 +210,7 @@ struct ReplyRule {
 
 ReplyRule On(std::string name, ReplyActions actions);
 ReplyRule On(std::vector<std::string> names, ReplyActions actions);
+ReplyRule On(std::initializer_list<const char*> names, ReplyActions actions);
 ReplyRule OnAnyName(ReplyActions actions);
 
 struct PageDescription {

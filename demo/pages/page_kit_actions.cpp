@@ -44,6 +44,10 @@ ReplyRule On(std::vector<std::string> names, ReplyActions actions) {
   return ReplyRule{std::move(names), std::move(actions)};
 }
 
+ReplyRule On(std::initializer_list<const char*> names, ReplyActions actions) {
+  return ReplyRule{std::vector<std::string>(names.begin(), names.end()), std::move(actions)};
+}
+
 ReplyRule OnAnyName(ReplyActions actions) { return ReplyRule{{}, std::move(actions)}; }
 
 ReplyAction Show() {

@@ -257,6 +257,13 @@ KitStep ShowValues() {
   return [](KitPage& page) { page.ShowAllValues(); };
 }
 
+KitStep ClearAndShow(std::vector<int> ids) {
+  return [clear = ClearValues(std::move(ids))](KitPage& page) {
+    clear(page);
+    page.ShowAllValues();
+  };
+}
+
 KitStep ClearList(int listId) {
   return [listId](KitPage& page) { page.ClearRows(listId); };
 }

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "sentrellplatform.h"
+#include "tests/demo/export_recorder.h"
 
 namespace demotest {
 
@@ -31,11 +32,6 @@ void Write(char* buffer, std::size_t size, const std::string& text) {
   std::memcpy(buffer, text.data(), length);
   buffer[length] = '\0';
 }
-
-long long P(const void* pointer) { return static_cast<long long>(reinterpret_cast<intptr_t>(pointer)); }
-std::string T(const char* text) { return text != nullptr ? text : "(null)"; }
-
-long long H(IotHandle* handle) { return static_cast<long long>(reinterpret_cast<intptr_t>(handle)); }
 
 class RecordingVideoView : public IVideoView {
  public:
@@ -72,80 +68,25 @@ FakeApi::FakeApi() : m_saved(Api()) {
     g_xmlPath.clear();
     g_duringCall = nullptr;
   }
-  SentrellApi api = MissingApi();
-  api.CM_Init = [](int mode) {
-    Record({"CM_Init", {mode}});
-    return reinterpret_cast<IotHandle*>(static_cast<intptr_t>(ResultOf("CM_Init")));
-  };
-  api.CM_Free = [](IotHandle* handle) { Record({"CM_Free", {H(handle)}}); };
-  api.CM_Login = [](IotHandle* handle, const char* server, const char* user, const char* password) {
-    Record({"CM_Login", {H(handle)}, {T(server), T(user), T(password)}});
-    return static_cast<int>(ResultOf("CM_Login"));
-  };
+  SentrellApi api;
+#define DEMO_FAKE_RECORDER(name) api.name = &ExportRecorder<#name, decltype(SentrellApi::name)>::Call;
+  DEMO_BOUND_EXPORTS(DEMO_FAKE_RECORDER)
+#undef DEMO_FAKE_RECORDER
   api.CM_GetServerInfo = [](IotHandle* handle, char* from, char* contact, char* body) {
-    Record({"CM_GetServerInfo", {H(handle)}});
+    const int result = ExportRecorder<"CM_GetServerInfo", decltype(SentrellApi::CM_GetServerInfo)>::Call(
+        handle, from, contact, body);
     std::lock_guard lock(g_callsMutex);
     Write(from, 32, g_serverInfo[0]);
     Write(contact, 32, g_serverInfo[1]);
     Write(body, 512, g_serverInfo[2]);
-    const auto found = g_results.find("CM_GetServerInfo");
-    return static_cast<int>(found != g_results.end() ? found->second : g_result);
-  };
-  api.CM_SetNotifyWindow = [](IotHandle* handle, PlatWindow window) {
-    Record({"CM_SetNotifyWindow", {H(handle), P(window)}});
-    return static_cast<int>(ResultOf("CM_SetNotifyWindow"));
-  };
-  api.CM_SetNotifyThreadID = [](IotHandle* handle, uint32_t threadId) {
-    Record({"CM_SetNotifyThreadID", {H(handle), threadId}});
-    return static_cast<int>(ResultOf("CM_SetNotifyThreadID"));
-  };
-  api.CM_SetNotifyUDPPort = [](IotHandle* handle, int port) {
-    Record({"CM_SetNotifyUDPPort", {H(handle), port}});
-    return static_cast<int>(ResultOf("CM_SetNotifyUDPPort"));
-  };
-  api.CM_SetNVSXmlPath = [](IotHandle* handle, const char* folder) {
-    Record({"CM_SetNVSXmlPath", {H(handle)}, {T(folder)}});
-    return static_cast<int>(ResultOf("CM_SetNVSXmlPath"));
+    return result;
   };
   api.CM_GetNVSXmlPath = [](IotHandle* handle, char* folder) {
-    Record({"CM_GetNVSXmlPath", {H(handle)}});
+    const int result =
+        ExportRecorder<"CM_GetNVSXmlPath", decltype(SentrellApi::CM_GetNVSXmlPath)>::Call(handle, folder);
     std::lock_guard lock(g_callsMutex);
     Write(folder, 260, g_xmlPath);
-    const auto found = g_results.find("CM_GetNVSXmlPath");
-    return static_cast<int>(found != g_results.end() ? found->second : g_result);
-  };
-  api.CM_QueryNodesStatusOfNVS = [](IotHandle* handle, uint32_t nvsid) {
-    Record({"CM_QueryNodesStatusOfNVS", {H(handle), nvsid}});
-    return static_cast<int>(ResultOf("CM_QueryNodesStatusOfNVS"));
-  };
-  api.CM_IOT_LAMP_Ctrl = [](IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int on) {
-    Record({"CM_IOT_LAMP_Ctrl", {H(handle), nvsid, netid, nodeaddr, on}});
-    return Result();
-  };
-  api.CM_IOT_EC_Ctrl = [](IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int op) {
-    Record({"CM_IOT_EC_Ctrl", {H(handle), nvsid, netid, nodeaddr, op}});
-    return Result();
-  };
-  api.CM_IOT_EC_QueryStatus = [](IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr) {
-    Record({"CM_IOT_EC_QueryStatus", {H(handle), nvsid, netid, nodeaddr}});
-    return Result();
-  };
-  api.CM_IOT_POWER_Ctrl = [](IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int on) {
-    Record({"CM_IOT_POWER_Ctrl", {H(handle), nvsid, netid, nodeaddr, on}});
-    return Result();
-  };
-  api.CM_IOT_POWER_QueryStatus = [](IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr) {
-    Record({"CM_IOT_POWER_QueryStatus", {H(handle), nvsid, netid, nodeaddr}});
-    return Result();
-  };
-  api.CM_IOT_LAMP_QueryStatus = [](IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr) {
-    Record({"CM_IOT_LAMP_QueryStatus", {H(handle), nvsid, netid, nodeaddr}});
-    return Result();
-  };
-  api.CM_IOT_THDC_StartContinuousSampling = [](IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr,
-                                               int period, int count) {
-    Record({"CM_IOT_THDC_StartContinuousSampling", {H(handle), nvsid, netid, nodeaddr, period, count}});
-    return Result();
+    return result;
   };
   SetApi(api);
 }
@@ -205,6 +146,10 @@ void FakeApi::SetDuringCall(std::function<void(const std::string& name)> hook) {
   std::lock_guard lock(g_callsMutex);
   g_duringCall = std::move(hook);
 }
+
+void RecordExportCall(RecordedCall call) { FakeApi::Record(std::move(call)); }
+
+long long ExportResult(const std::string& name) { return FakeApi::ResultOf(name); }
 
 void FakeApi::Record(RecordedCall call) {
   std::function<void(const std::string&)> hook;

@@ -15,22 +15,16 @@
 #include "demo/shell/sentrell_api.h"
 #include "demo/shell/ui_services.h"
 #include "demo/shell/video_view.h"
+#include "tests/demo/recorded_call.h"
 
 namespace demotest {
 
-struct RecordedCall {
-  RecordedCall(std::string callName, std::vector<long long> callArgs = {}, std::vector<std::string> callTexts = {})
-      : name(std::move(callName)), args(std::move(callArgs)), texts(std::move(callTexts)) {}
-  std::string name;
-  std::vector<long long> args;
-  std::vector<std::string> texts;  // the text arguments, in order
-  bool operator==(const RecordedCall&) const = default;
-};
-
 // Puts a recording table in place of the library's and restores the old
-// one at the end. The exports a test calls record their arguments and give
-// `Result()` (or the result set for that export; CM_Init gives it as its
-// handle); the others are missing exports.
+// one at the end. Every bound export records its arguments (integers and
+// the handle in `args`, reals, texts, and the bytes of a buffer passed with
+// its length) and gives `Result()`, or the result set for that export
+// (CM_Init gives it as its handle). CM_GetServerInfo and CM_GetNVSXmlPath
+// write the texts set for them; no other export writes an output.
 class FakeApi {
  public:
   FakeApi();

@@ -5,16 +5,11 @@
 // which comes back through the UDP receiver.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QCoreApplication>
 #include <QImage>
 #include <QListWidget>
 #include <QPushButton>
@@ -23,9 +18,7 @@
 
 #include "demo/pages/smart_home_pages.h"
 #include "demo/shell/demo_dlg.h"
-#include "demo/shell/demo_program.h"
-#include "tests/demo/demo_fakes.h"
-#include "tests/demo/udp_test_support.h"
+#include "tests/demo/logged_in_demo.h"
 #include "tools/builtin_platform.h"
 #include "tools/standin_server.h"
 
@@ -33,10 +26,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The library always calls the server's port 4073; an address of the
-// loopback network of its own keeps this test apart from others.
+// An address of the loopback network of its own keeps this test apart from others.
 constexpr const char* kServerAddress = "127.0.61.1";
-constexpr int kWaitMs = 20000;
+constexpr int kWaitMs = static_cast<int>(demotest::LoggedInDemo::kWait.count());
 
 template <typename T>
 T* Control(QWidget* page, const char* id) {
@@ -55,61 +47,17 @@ int RowWith(const QTableWidget& list, const QString& header, const QString& text
   return -1;
 }
 
-class EndToEndTest : public ::testing::Test {
- protected:
-  EndToEndTest() {
-    folder = fs::temp_directory_path() / ("sentrelldemo_e2e_" + std::to_string(getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  ~EndToEndTest() override {
-    SetApi(savedApi);
-    theApp.InitFoldersAndIcons(QCoreApplication::applicationDirPath().toStdString());
-    fs::remove_all(folder);
-  }
-  bool Debugged(const std::string& line) const {
-    const auto lines = debug.Lines();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-  }
-
-  demotest::AppStateGuard state;
-  demotest::UiRecorder ui;
-  demotest::DebugCapture debug;
-  SentrellApi savedApi = Api();
-  fs::path folder;
-};
-
-TEST_F(EndToEndTest, LogsInShowsTheGatewaysAndSwitchesALamp) {
-  standin::StandinServer server;
-  ASSERT_TRUE(server.SetScript(standin::BuiltInPlatform()));
-  ASSERT_TRUE(server.Start(kServerAddress, standin::StandinServer::kDefaultPort));
-
-  DemoProgram program(DemoOptions{QCoreApplication::applicationDirPath().toStdString(), {SENTRELL_LIBRARY_PATH}});
-  CDemoDlg& dialog = program.Start();
-  ASSERT_TRUE(program.Binding().loaded) << program.Binding().loadError;
-  dialog.show();
-  dialog.m_nNotifyPort = demotest::FreeUdpPort();
+TEST(EndToEndTest, LogsInShowsTheGatewaysAndSwitchesALamp) {
+  demotest::LoggedInDemo demo(kServerAddress);
+  ASSERT_TRUE(demo.LogIn());
+  CDemoDlg& dialog = demo.Dialog();
   CTreePropSheet& sheet = dialog.Sheet();
+  standin::StandinServer& server = demo.Server();
 
-  // Module page: the XML folder, initialise, UDP notifications, log in.
   QWidget* module = dialog.FindPage("CModulePage");
-  ui.nextFolder = QString::fromStdString(folder.string());
-  Control<QPushButton>(module, "1006")->click();
-  Control<QPushButton>(module, "1005")->click();
-  ASSERT_NE(theApp.m_hSession, nullptr);
-  ASSERT_TRUE(Control<QCheckBox>(module, "1071")->isChecked());
-  Control<QPushButton>(module, "1068")->click();
-  Control<QComboBox>(module, "1002")->setEditText(QString::fromLatin1(kServerAddress));
-  Control<QComboBox>(module, "1004")->setEditText(QStringLiteral("admin"));
-  Control<QPushButton>(module, "1007")->click();
-  EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral("|")).toStdString();
   EXPECT_FALSE(Control<QPushButton>(module, "1007")->isEnabled());
   EXPECT_EQ(theApp.m_serverInfo[0], "platform@standin");
-
-  // The gateway list and the first gateway's nodes arrive.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Debugged("====Udp Message: NVSLIST\n"); }, kWaitMs));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Debugged("====Udp Message: NODLIST, 1000001\n"); }, kWaitMs));
-  EXPECT_TRUE(fs::exists(folder / "nvs_list.xml"));
+  EXPECT_TRUE(fs::exists(demo.XmlFolder() / "nvs_list.xml"));
 
   // The gateway page lists the stand-in's gateways from the files.
   QWidget* gateways = dialog.FindPage("CNVSInfoPage");
@@ -128,7 +76,9 @@ TEST_F(EndToEndTest, LogsInShowsTheGatewaysAndSwitchesALamp) {
   ASSERT_EQ(nvsList->count(), 2);
   nvsList->setCurrentRow(0);
   QTableWidget* nodeList = Control<QTableWidget>(nodes, "1059");
-  ASSERT_EQ(nodeList->rowCount(), 2);
+  const auto builtIn = standin::BuiltInNodes();
+  ASSERT_EQ(nodeList->rowCount(),
+            std::count_if(builtIn.begin(), builtIn.end(), [](const auto& node) { return node.nvsid == 1000001; }));
   const int lampRow = RowWith(*nodeList, QStringLiteral("nodeaddr"), QStringLiteral("1"));
   ASSERT_GE(lampRow, 0);
   QApplication::processEvents();
@@ -153,10 +103,9 @@ TEST_F(EndToEndTest, LogsInShowsTheGatewaysAndSwitchesALamp) {
   const QString file = QStringLiteral(DEMO_TEST_WORK_DIR "/sentrelldemo-lamp-page.png");
   EXPECT_TRUE(image.save(file, "PNG")) << file.toStdString();
 
-  program.Finish();
+  demo.EndProgram();
   EXPECT_EQ(theApp.m_hSession, nullptr);
-  EXPECT_TRUE(server.WaitFor("quit", 1, std::chrono::milliseconds(kWaitMs)));
-  server.Stop();
+  EXPECT_TRUE(server.WaitFor("quit", 1, demotest::LoggedInDemo::kWait));
 }
 
 }  // namespace

@@ -6,16 +6,18 @@
 #include <vector>
 
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 
 #include "demo/pages/category_pages.h"
+#include "library/api/commands_switches.h"
 #include "demo/pages/smart_home_pages.h"
 #include "demo/shell/demo_dlg.h"
 #include "demo/shell/page_table.h"
 #include "tests/demo/demo_fakes.h"
+#include "tests/demo/page_fixture.h"
 #include "tests/demo/reply_texts.h"
+#include "tests/support/device_replies.h"
 
 namespace {
 
@@ -24,29 +26,12 @@ using demotest::NodeReply;
 using demotest::RecordedCall;
 using demotest::ReplyNode;
 
-constexpr long long kHandle = 0x6000;
-
-class SmartHomeTest : public ::testing::Test {
+class SmartHomeTest : public demotest::PageFixture {
  protected:
   SmartHomeTest() {
-    dialog.SetLocalClock([] { return TimeOfDay{6, 0, 0, 0}; });
-    theApp.m_pMainWnd = &dialog;
-    theApp.m_hSession = reinterpret_cast<IotHandle*>(static_cast<intptr_t>(kHandle));
-    theApp.NodeTarget = NodeTargetInfo{1000001, 1, 2};
     for (KitPage* page : std::initializer_list<KitPage*>{&lamp, &curtain, &power}) page->EnsureCreated();
   }
 
-  static void Show(KitPage& page, const std::string& text) {
-    page.QueueReply(text);
-    page.OnDeviceReply(0, 0);
-  }
-  QString Log() { return dialog.findChild<QPlainTextEdit*>(QStringLiteral("1072"))->toPlainText(); }
-
-  demotest::AppStateGuard state;
-  demotest::VideoRecorder video;
-  demotest::UiRecorder ui;
-  FakeApi api;
-  CDemoDlg dialog;
   CLampPage lamp;
   CECPage curtain;
   CPowerPage power;
@@ -77,10 +62,9 @@ TEST_F(SmartHomeTest, ButtonsCallTheirExportsAndShowPending) {
       FakeApi fresh;
       FakeApi::SetResult(result);
       c.page->SetIconState(IDC_STATE_ICON, IconState::kOn);
-      auto* button = c.page->findChild<QPushButton*>(QString::number(c.button));
-      ASSERT_NE(button, nullptr) << c.call.name;
-      EXPECT_EQ(button->text(), QString::fromUtf8(c.caption)) << c.call.name;
-      button->click();
+      QPushButton& button = Control<QPushButton>(*c.page, c.button);
+      EXPECT_EQ(button.text(), QString::fromUtf8(c.caption)) << c.call.name;
+      button.click();
       EXPECT_EQ(FakeApi::Calls(), std::vector<RecordedCall>{c.call}) << c.call.name;
       EXPECT_EQ(c.page->IconStateOf(IDC_STATE_ICON), IconState::kPending) << c.call.name << " " << result;
     }
@@ -93,13 +77,13 @@ TEST_F(SmartHomeTest, WithoutASessionNothingIsSent) {
   lamp.Press(IDC_BTN_OPEN);
   curtain.Press(IDC_BTN_STOP);
   EXPECT_TRUE(FakeApi::Calls().empty());
-  EXPECT_EQ(ui.messages.size(), 2);
+  EXPECT_EQ(Messages().size(), 2);
   EXPECT_EQ(lamp.IconStateOf(IDC_STATE_ICON), IconState::kTemplate);
 }
 
 TEST_F(SmartHomeTest, LampShowsItsStateUntilTheNextCommand) {
   EXPECT_EQ(lamp.IconStateOf(IDC_STATE_ICON), IconState::kTemplate);
-  EXPECT_FALSE(lamp.findChild<QLabel*>(QStringLiteral("1067"))->pixmap().isNull());
+  EXPECT_FALSE(Control<QLabel>(lamp, 1067).pixmap().isNull());
   lamp.Press(IDC_BTN_OPEN);
   EXPECT_EQ(lamp.IconStateOf(IDC_STATE_ICON), IconState::kPending);
   Show(lamp, NodeReply("LAMP", "status", {{"status", "on"}}, target));
@@ -110,6 +94,16 @@ TEST_F(SmartHomeTest, LampShowsItsStateUntilTheNextCommand) {
   EXPECT_EQ(lamp.IconStateOf(IDC_STATE_ICON), IconState::kPending);
   Show(lamp, NodeReply("LAMP", "status", {{"status", "ON"}}, target));
   EXPECT_EQ(lamp.IconStateOf(IDC_STATE_ICON), IconState::kPending);
+}
+
+TEST_F(SmartHomeTest, LampShowsWhatTheSimulatedLampAnswers) {
+  testsupport::SimulatedDevice device(81, kNetId, kNodeAddress, kNvsid);
+  for (const auto& [on, state] : {std::pair{1, IconState::kOn}, std::pair{0, IconState::kOff}}) {
+    const std::vector<std::string> texts = device.Send(LampCtrl(81, on));
+    ASSERT_FALSE(texts.empty());
+    for (const std::string& text : texts) Show(lamp, text);
+    EXPECT_EQ(lamp.IconStateOf(IDC_STATE_ICON), state) << texts.back();
+  }
 }
 
 TEST_F(SmartHomeTest, LampDropsRepliesOfOtherNodes) {
@@ -135,8 +129,7 @@ TEST_F(SmartHomeTest, PowerShowsItsState) {
 }
 
 TEST_F(SmartHomeTest, CurtainSliderFollowsTheStatusOnly) {
-  QSlider* slider = curtain.findChild<QSlider*>(QStringLiteral("1098"));
-  ASSERT_NE(slider, nullptr);
+  QSlider* slider = &Control<QSlider>(curtain, 1098);
   EXPECT_EQ(slider->minimum(), 0);
   EXPECT_EQ(slider->maximum(), 2);
   EXPECT_EQ(slider->value(), 1);

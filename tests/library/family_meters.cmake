@@ -5,5 +5,5 @@ sentrell_add_test(NAME test_family_meters
     ${CMAKE_CURRENT_SOURCE_DIR}/session/test_meters_decoders.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/session/test_meters_session.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/session/test_meters_simulator.cpp
-  LIBS sentrellcore sentrellstandin
+  LIBS sentrellcore sentrellstandin sentrelltestsupport
   LABELS threads)

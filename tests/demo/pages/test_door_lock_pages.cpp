@@ -11,15 +11,14 @@
 #include <QPushButton>
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "demo/pages/door_lock_pages.h"
 #include "demo/shell/demo_dlg.h"
-#include "library/session/reply_routing.h"
+#include "library/api/commands_doorlock.h"
 #include "tests/demo/demo_fakes.h"
-#include "tools/simulated_devices.h"
+#include "tests/support/device_replies.h"
 
 namespace {
 
@@ -31,80 +30,12 @@ constexpr std::uint8_t kCardLockCode = 80;
 constexpr std::uint8_t kFingerprintLockCode = 96;
 const std::string kNotInitialised = "请先初始化模块!";
 
-// An export's name as a template argument.
-template <std::size_t N>
-struct ExportName {
-  constexpr ExportName(const char (&name)[N]) { std::copy_n(name, N, text); }
-  char text[N];
-};
-
-long long H(IotHandle* handle) { return static_cast<long long>(reinterpret_cast<intptr_t>(handle)); }
-void Add(RecordedCall& call, int value) { call.args.push_back(value); }
-void Add(RecordedCall& call, const char* text) { call.texts.emplace_back(text); }
-
-std::string Hex(const unsigned char* data, int length) {
-  std::string hex;
-  for (int i = 0; i < length; ++i) {
-    char digits[3];
-    std::snprintf(digits, sizeof digits, "%02X", data[i]);
-    hex += digits;
-  }
-  return hex;
-}
-
-// Records the export's arguments after the handle: integers in `args`, texts
-// in `texts`.
-template <ExportName name, typename... Args>
-int Recorder(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, Args... args) {
-  RecordedCall call{name.text, {H(handle), nvsid, netid, nodeaddr}};
-  (Add(call, args), ...);
-  FakeApi::Record(call);
-  return static_cast<int>(FakeApi::ResultOf(name.text));
-}
-
-// The workday exports: the buffer's `length` bytes as one hex text.
-template <ExportName name>
-int MonthRecorder(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int year, int month,
-                  const unsigned char* data, int length) {
-  FakeApi::Record({name.text, {H(handle), nvsid, netid, nodeaddr, year, month, length}, {Hex(data, length)}});
-  return static_cast<int>(FakeApi::ResultOf(name.text));
-}
-
-template <ExportName name>
-int YearRecorder(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int year,
-                 const unsigned char* data, int length) {
-  FakeApi::Record({name.text, {H(handle), nvsid, netid, nodeaddr, year, length}, {Hex(data, length)}});
-  return static_cast<int>(FakeApi::ResultOf(name.text));
-}
-
-void RecordLockExports() {
-  SentrellApi& api = Api();
-  api.CM_IOT_DAC_SetTime = Recorder<"CM_IOT_DAC_SetTime">;
-  api.CM_IOT_DAC_SetTimeInterval = Recorder<"CM_IOT_DAC_SetTimeInterval">;
-  api.CM_IOT_DAC_SetWorkdayOfMonth = MonthRecorder<"CM_IOT_DAC_SetWorkdayOfMonth">;
-  api.CM_IOT_DAC_SetWorkdayOfYear = YearRecorder<"CM_IOT_DAC_SetWorkdayOfYear">;
-  api.CM_IOT_DAC_AddCard = Recorder<"CM_IOT_DAC_AddCard">;
-  api.CM_IOT_DAC_RemoveCard = Recorder<"CM_IOT_DAC_RemoveCard">;
-  api.CM_IOT_DAC_Open = Recorder<"CM_IOT_DAC_Open">;
-  api.CM_IOT_DAC_StartCapture = Recorder<"CM_IOT_DAC_StartCapture">;
-  api.CM_IOT_DAC_StopCapture = Recorder<"CM_IOT_DAC_StopCapture">;
-  api.CM_IOT_DAC_GetDoorStatus = Recorder<"CM_IOT_DAC_GetDoorStatus">;
-  api.CM_IOT_DLockFinger_SetTime = Recorder<"CM_IOT_DLockFinger_SetTime">;
-  api.CM_IOT_DLockFinger_SetTimeInterval = Recorder<"CM_IOT_DLockFinger_SetTimeInterval">;
-  api.CM_IOT_DLockFinger_SetWorkdayOfMonth = MonthRecorder<"CM_IOT_DLockFinger_SetWorkdayOfMonth">;
-  api.CM_IOT_DLockFinger_SetWorkdayOfYear = YearRecorder<"CM_IOT_DLockFinger_SetWorkdayOfYear">;
-  api.CM_IOT_DLockFinger_OpenDoor = Recorder<"CM_IOT_DLockFinger_OpenDoor">;
-  api.CM_IOT_DLockFinger_StartCapture = Recorder<"CM_IOT_DLockFinger_StartCapture">;
-  api.CM_IOT_DLockFinger_StopCapture = Recorder<"CM_IOT_DLockFinger_StopCapture">;
-  api.CM_IOT_DLockFinger_QueryDoorStatus = Recorder<"CM_IOT_DLockFinger_QueryDoorStatus">;
-  api.CM_IOT_DLockFinger_QueryUserCount = Recorder<"CM_IOT_DLockFinger_QueryUserCount">;
-  api.CM_IOT_DLockFinger_RemoveUser = Recorder<"CM_IOT_DLockFinger_RemoveUser">;
-  api.CM_IOT_DLockFinger_RemoveAllUser = Recorder<"CM_IOT_DLockFinger_RemoveAllUser">;
-  api.CM_IOT_DLockFinger_QueryUserPermission = Recorder<"CM_IOT_DLockFinger_QueryUserPermission">;
-  api.CM_IOT_DLockFinger_SetMatchingLevel = Recorder<"CM_IOT_DLockFinger_SetMatchingLevel">;
-  api.CM_IOT_DLockFinger_QueryMatchingLevel = Recorder<"CM_IOT_DLockFinger_QueryMatchingLevel">;
-  api.CM_IOT_DLockFinger_SetFingerprintFeature = Recorder<"CM_IOT_DLockFinger_SetFingerprintFeature">;
-  api.CM_IOT_DLockFinger_QueryFingerprintFeature = Recorder<"CM_IOT_DLockFinger_QueryFingerprintFeature">;
+// The bytes of a hex text.
+std::vector<std::uint8_t> Bytes(const std::string& hex) {
+  std::vector<std::uint8_t> bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+  return bytes;
 }
 
 // The text the library's decoder writes for a lock's frame from node 1000001/1/2.
@@ -116,31 +47,8 @@ std::string Decoded(std::uint8_t code, std::uint8_t function, std::vector<std::u
   reply.commandCode = code;
   reply.functionByte = function;
   reply.payload = std::move(payload);
-  return RouteIotReply(reply).text;
+  return testsupport::LibraryReplyText(reply);
 }
-
-// The decoded texts of what the stand-in's simulated lock answers to a command.
-class SimulatedLock {
- public:
-  explicit SimulatedLock(std::uint8_t code) : code_(code), simulate_(standin::SimulatorOf(code)) {}
-  std::vector<std::string> Answer(std::uint8_t function, std::vector<std::uint8_t> data = {}) {
-    std::vector<std::uint8_t> payload = {code_, static_cast<std::uint8_t>(data.size()), 0, 0};
-    payload.insert(payload.end(), data.begin(), data.end());
-    std::vector<standin::DeviceFrame> replies;
-    if (simulate_ != nullptr) simulate_(standin::DeviceFrame{1, 2, code_, function, payload}, state_, replies);
-    std::vector<std::string> texts;
-    for (const standin::DeviceFrame& r : replies) {
-      const std::string text = Decoded(r.commandCode, r.functionByte, r.payload);
-      if (!text.empty()) texts.push_back(text);
-    }
-    return texts;
-  }
-
- private:
-  std::uint8_t code_;
-  standin::DeviceSimulator simulate_;
-  standin::DeviceState state_{};
-};
 
 class DoorLockTest : public ::testing::Test {
  protected:
@@ -148,7 +56,6 @@ class DoorLockTest : public ::testing::Test {
     theApp.m_pMainWnd = &dialog;
     theApp.m_hSession = reinterpret_cast<IotHandle*>(static_cast<intptr_t>(kHandle));
     theApp.NodeTarget = NodeTargetInfo{1000001, 1, 2};
-    RecordLockExports();
     for (DoorLockPage* page : {static_cast<DoorLockPage*>(&card), static_cast<DoorLockPage*>(&finger)}) {
       page->SetClockForTesting([] { return QDateTime(QDate(2013, 5, 7), QTime(14, 3, 9)); });
       page->SetPauseForTesting([](std::chrono::milliseconds pause) {
@@ -261,7 +168,7 @@ TEST_F(DoorLockTest, FingerprintButtonsCallTheirExportsWithThePageValues) {
        "指纹门禁节点: 设置时间间隔错误!"},
       {1120,
        "设置",
-       {"CM_IOT_DLockFinger_SetWorkdayOfMonth", AtNode({13, 5, 4}), {kZeros8}},
+       {"CM_IOT_DLockFinger_SetWorkdayOfMonth", AtNode({13, 5, 4}), {}, {}, {Bytes(kZeros8)}},
        "指纹门禁节点: 设置月工作日错误!"},
       {1131, "开门", {"CM_IOT_DLockFinger_OpenDoor", kNode}, "指纹门禁节点: 开门错误!"},
       {1132, "获取状态", {"CM_IOT_DLockFinger_QueryDoorStatus", kNode}, "指纹门禁节点: 查询门状态错误!"},
@@ -296,7 +203,10 @@ TEST_F(DoorLockTest, CardButtonsCallTheirExportsWithTheCardNumbersReadLittleEndi
   const std::vector<ButtonCase> cases = {
       {1119, "设置", {"CM_IOT_DAC_SetTime", kNode, {"2013-05-07 14:03:09"}}, "门禁节点: 设置时间错误!"},
       {1036, "设置", {"CM_IOT_DAC_SetTimeInterval", AtNode({5, 10, 16, 23})}, "门禁节点: 设置时间间隔错误!"},
-      {1120, "设置", {"CM_IOT_DAC_SetWorkdayOfMonth", AtNode({13, 5, 4}), {kZeros8}}, "门禁节点: 设置月工作日错误!"},
+      {1120,
+       "设置",
+       {"CM_IOT_DAC_SetWorkdayOfMonth", AtNode({13, 5, 4}), {}, {}, {Bytes(kZeros8)}},
+       "门禁节点: 设置月工作日错误!"},
       {1125, "添加", {"CM_IOT_DAC_AddCard", AtNode({0x1F, 0, 0x2301, 0x04030201})}, "门禁节点: 添加卡错误!"},
       {1126, "移除", {"CM_IOT_DAC_RemoveCard", AtNode({0x1F, 0x2301, 0x04030201})}, "门禁节点: 移除卡错误!"},
       {1131, "开门", {"CM_IOT_DAC_Open", kNode}, "门禁节点: 开门错误!"},
@@ -341,12 +251,12 @@ TEST_F(DoorLockTest, MonthWorkdaysGoThroughTheSharedHexConversion) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     FakeApi fresh;
-    RecordLockExports();
     Type(finger, IDC_DLOCK_MONTH_DATA, c.text);
     finger.Press(IDC_DLOCK_SET_MONTH);
-    EXPECT_EQ(FakeApi::Calls(),
-              (std::vector<RecordedCall>{
-                  {"CM_IOT_DLockFinger_SetWorkdayOfMonth", {kHandle, 1000001, 1, 2, 13, 5, 4}, {c.bytes}}}));
+    EXPECT_EQ(
+        FakeApi::Calls(),
+        (std::vector<RecordedCall>{
+            {"CM_IOT_DLockFinger_SetWorkdayOfMonth", {kHandle, 1000001, 1, 2, 13, 5, 4}, {}, {}, {Bytes(c.bytes)}}}));
   }
 }
 
@@ -370,16 +280,16 @@ TEST_F(DoorLockTest, YearWorkdaysThenAfterThePauseTheMonth) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     FakeApi fresh;
-    RecordLockExports();
     Type(card, IDC_DLOCK_YEAR_DATA, c.text.c_str());
     Type(card, IDC_DLOCK_YEAR_YEAR, "2012");
     Type(card, IDC_DLOCK_MONTH_DATA, "ABC");
     card.Press(IDC_DLOCK_SET_YEAR);
-    EXPECT_EQ(FakeApi::Calls(), (std::vector<RecordedCall>{
-                                    {"CM_IOT_DAC_SetWorkdayOfYear", {kHandle, 1000001, 1, 2, 12, 48}, {c.bytes}},
-                                    {"pause", {500}},
-                                    {"CM_IOT_DAC_SetWorkdayOfMonth", {kHandle, 1000001, 1, 2, 13, 5, 4}, {"0ABC0000"}},
-                                }));
+    EXPECT_EQ(FakeApi::Calls(),
+              (std::vector<RecordedCall>{
+                  {"CM_IOT_DAC_SetWorkdayOfYear", {kHandle, 1000001, 1, 2, 12, 48}, {}, {}, {Bytes(c.bytes)}},
+                  {"pause", {500}},
+                  {"CM_IOT_DAC_SetWorkdayOfMonth", {kHandle, 1000001, 1, 2, 13, 5, 4}, {}, {}, {Bytes("0ABC0000")}},
+              }));
   }
 }
 
@@ -405,7 +315,6 @@ TEST_F(DoorLockTest, CardPageYearsOutOfRangeSendNothingAndAreToldBeforeTheSessio
   for (int edit : {IDC_DLOCK_MONTH_YEAR, IDC_DLOCK_YEAR_YEAR}) {
     SCOPED_TRACE(edit);
     FakeApi fresh;
-    RecordLockExports();
     ui.messages.clear();
     Type(card, IDC_DLOCK_MONTH_YEAR, "2013");
     Type(card, IDC_DLOCK_YEAR_YEAR, "2013");
@@ -534,16 +443,16 @@ TEST_F(DoorLockTest, OpenEventsFillUserAndPermissionUnderEitherSpelling) {
 }
 
 TEST_F(DoorLockTest, UserRepliesFillTheUserFields) {
-  SimulatedLock lock(kFingerprintLockCode);
-  for (const std::string& text : lock.Answer(33, {9})) Show(finger, text);  // matching level set
-  for (const std::string& text : lock.Answer(34)) Show(finger, text);
+  testsupport::SimulatedDevice lock(kFingerprintLockCode, 1, 2, 1000001);
+  for (const std::string& text : lock.Send(DLockFingerSetMatchingLevel(9))) Show(finger, text);
+  for (const std::string& text : lock.Send(DLockFingerQueryMatchingLevel())) Show(finger, text);
   EXPECT_EQ(Field(finger, IDC_DLOCK_MATCHING), "9");
   Show(finger, Decoded(kFingerprintLockCode, 0x54, {96, 2, 0, 0, 0x10, 0x01}));
   EXPECT_EQ(Field(finger, IDC_DLOCK_USER_COUNT), "272");
   Show(finger, Decoded(kFingerprintLockCode, 0x55, {96, 1, 0, 0, 8}));
   EXPECT_EQ(Field(finger, IDC_DLOCK_PERMISSION), "8");
   // A feature arrives in six parts; the last one fills user, permission and data.
-  const std::vector<std::string> feature = lock.Answer(36, {0x05, 0x00});
+  const std::vector<std::string> feature = lock.Send(DLockFingerQueryFingerprintFeature(5));
   ASSERT_FALSE(feature.empty());
   for (const std::string& text : feature) Show(finger, text);
   EXPECT_EQ(Field(finger, IDC_DLOCK_USER), "5");

@@ -7,46 +7,11 @@
 #include <gtest/gtest.h>
 
 #include "library/api/commands_meters.h"
-#include "library/session/reply_routing.h"
-#include "tools/simulated_devices.h"
+#include "tests/support/device_replies.h"
 
 namespace {
 
-// One simulated node of a meter family.
-class SimulatedMeter {
- public:
-  explicit SimulatedMeter(std::uint8_t code) : simulate_(standin::SimulatorOf(code)) {}
-  bool Exists() const { return simulate_ != nullptr; }
-
-  // The decoded texts of the device's replies to the command, in order.
-  std::vector<std::string> Send(const std::optional<IotCommand>& command) {
-    std::vector<std::string> texts;
-    if (!command || !simulate_) return texts;
-    const standin::DeviceFrame frame{3, 4, command->commandCode, command->functionByte, command->payload};
-    std::vector<standin::DeviceFrame> replies;
-    simulate_(frame, state_, replies);
-    for (const auto& r : replies) {
-      IotReply reply;
-      reply.nvsid = 7;
-      reply.netId = r.netId;
-      reply.nodeAddress = r.nodeAddress;
-      reply.commandCode = r.commandCode;
-      reply.functionByte = r.functionByte;
-      reply.payload = r.payload;
-      texts.push_back(RouteIotReply(reply).text);
-    }
-    return texts;
-  }
-  // The one reply's text, "" when there is not exactly one.
-  std::string One(const std::optional<IotCommand>& command) {
-    const auto texts = Send(command);
-    return texts.size() == 1 ? texts[0] : std::string();
-  }
-
- private:
-  standin::DeviceSimulator simulate_;
-  standin::DeviceState state_{};
-};
+using SimulatedMeter = testsupport::SimulatedDevice;
 
 std::string Message(const char* devtype, const char* msg, const std::string& data) {
   return "{\"data\":{" + data + "},\"devtype\":\"" + devtype + "\",\"msg\":\"" + msg +
