@@ -8,6 +8,7 @@
 #include "demo/pages/lab_asset_pages.h"
 #include "demo/pages/category_pages.h"
 #include "demo/pages/collector_pages.h"
+#include "demo/pages/door_lock_pages.h"
 #include "demo/pages/info_pages.h"
 #include "demo/pages/infrared_pages.h"
 #include "demo/pages/lab_switch_pages.h"
@@ -84,6 +85,8 @@ constexpr PageMaker kMakers[] = {
     {"CAdapterFSPage", &Make<CAdapterFSPage>},
     {"CAdapterFXPage", &Make<CAdapterFXPage>},
     {"CAdapterWSPage", &Make<CAdapterWSPage>},
+    {"CDLockPage", &Make<CDLockPage>},
+    {"CDLockFingerPage", &Make<CDLockFingerPage>},
 };
 
 }  // namespace
@@ -99,6 +102,6 @@ std::unique_ptr<CPropertyPage> CreatePage(const PageRow& row) {
   for (const PageMaker& maker : kMakers) {
     if (maker.className == row.className) return maker.make();
   }
-  // A page without controls of its own yet is a page of the framework.
+  // A row without a class of its own would be a bare page of the framework.
   return std::make_unique<DevicePage>(QString::fromUtf8(row.caption), row.dialogId);
 }

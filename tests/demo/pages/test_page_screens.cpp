@@ -37,4 +37,6 @@ TEST(PageScreens, LaboratoryVehicleAndSecurityPages) {
                "CDCDBATPage", "CDCDBPage", "CWCAWPage", "CLabPage", "CSecurityPage"});
 }
 
+TEST(PageScreens, DoorLockPages) { SaveScreens({"CDLockPage", "CDLockFingerPage"}); }
+
 }  // namespace
