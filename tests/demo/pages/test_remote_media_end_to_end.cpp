@@ -31,15 +31,16 @@ constexpr std::uint32_t kGateway = 1000001;
 // The built-in lab gateway's infrared remote node.
 constexpr std::uint16_t kRemoteNet = 1, kRemoteNode = 30;
 
-// The frames of the "iot" blocks the stand-in received for the remote node.
-std::vector<standin::DeviceFrame> RemoteFrames(const standin::StandinServer& server) {
-  std::vector<standin::DeviceFrame> frames;
+// The frame bytes of the "iot" blocks the stand-in received for the remote
+// node.
+std::vector<std::string> RemoteFrames(const standin::StandinServer& server) {
+  std::vector<std::string> frames;
   for (const auto& m : server.Received()) {
     if (m.cmd != "iot" || !m.complete) continue;
     const std::optional<standin::DeviceFrame> frame = standin::DecodeDeviceFrame(m.parsed.body);
     if (!frame || frame->nodeAddress != kRemoteNode) continue;
     EXPECT_EQ(m.parsed.IntHeader("Class", -1), static_cast<int>(kGateway));
-    frames.push_back(*frame);
+    frames.push_back(m.parsed.body);
   }
   return frames;
 }
@@ -61,13 +62,20 @@ TEST(RemoteEndToEnd, AKeyPressReachesTheStandinAsTheAppliancesKeyFrame) {
   channel->setText(QStringLiteral("3"));
   QTest::mouseClick(num1, Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !RemoteFrames(demo.Server()).empty(); }, kWaitMs));
-  const std::vector<standin::DeviceFrame> frames = RemoteFrames(demo.Server());
+  const std::vector<std::string> frames = RemoteFrames(demo.Server());
   ASSERT_EQ(frames.size(), 1u);
-  EXPECT_EQ(frames[0].netId, kRemoteNet);
-  EXPECT_EQ(frames[0].commandCode, 102);
-  EXPECT_EQ(frames[0].functionByte, 102);
-  // Television (6), NUM1 (17), channel 3, 0.
-  EXPECT_EQ(frames[0].payload, (std::vector<std::uint8_t>{6, 17, 3, 0}));
+  // The appliance key command (102, 102) for the television (6): NUM1 (17),
+  // channel 3, 0.
+  standin::DeviceFrame expected;
+  expected.netId = kRemoteNet;
+  expected.nodeAddress = kRemoteNode;
+  expected.commandCode = 102;
+  expected.functionByte = 102;
+  expected.payload = {6, 17, 3, 0};
+  EXPECT_EQ(frames[0], standin::EncodeDeviceFrame(expected));
+  const std::optional<standin::DeviceFrame> frame = standin::DecodeDeviceFrame(frames[0]);
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(frame->payload, expected.payload);
   demo.EndProgram();
 }
 
@@ -147,6 +155,9 @@ TEST_F(AudioEndToEnd, AcceptedCallsStartTalkAndListenAndOneStopEndsBoth) {
   EXPECT_EQ(page->IconStateOf(IDC_AUDIO_TALK_ICON), IconState::kOn);
   EXPECT_EQ(CallLines(), QStringList{QStringLiteral("呼叫成功")});
   EXPECT_TRUE(demo.Server().Media().WaitForHandshakes(1, demotest::LoggedInDemo::kWait));
+  // The call talks through the fake device, which the library's platform
+  // layer shares with this process.
+  EXPECT_TRUE(QTest::qWaitFor([] { return plat::FakeAudioDevice::Instance().CaptureStarts() >= 1; }, kWaitMs));
 
   listen->click();
   EXPECT_TRUE(CAudioPage::Listening());
@@ -174,7 +185,11 @@ TEST_F(AudioEndToEnd, AcceptedCallsStartTalkAndListenAndOneStopEndsBoth) {
   demo.EndProgram();
 }
 
-// The stand-in's refusal code is the export's result.
+// The stand-in's refusal code is the export's result. An invite the
+// stand-in leaves unanswered is not tried here: the call then waits its whole
+// answer time (about 9 s), and the program's library, loaded by name, offers
+// no way to shorten it; the page tests cover that result with the recording
+// table.
 TEST_F(AudioEndToEnd, RefusedCallsLogTheirReasonAndStayIdle) {
   ASSERT_TRUE(demo.LogIn());
   ASSERT_TRUE(demo.Server().StartMedia());
