@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
