@@ -1,5 +1,6 @@
 #include "demo/pages/infrared_pages.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -8,8 +9,6 @@
 #include <QMouseEvent>
 
 namespace {
-
-constexpr int kKeyColumns = 6;
 
 using Keys = std::vector<RemoteKey>;
 
@@ -58,7 +57,9 @@ const ApplianceRemote kHC{"家用电器::家庭影院",
                                  {1230, "HC_PLAYPAUSE"}, {1231, "HC_REPEAT"}, {1232, "HC_SOUNDEFFECT"},
                                  {1233, "HC_3DAUDIO"}, {1234, "HC_SOUNDSYNC"}, {1235, "HC_ZOOM"},
                                  {1236, "HC_SUBTITLE"}}}),
-                          false};
+                          false,
+                          // room for its longest captions
+                          5};
 const ApplianceRemote kAC{"家用电器::空调",
                           130,
                           &SentrellApi::CM_IOT_HA_AC,
@@ -93,7 +94,7 @@ PageDescription Describe(const ApplianceRemote& appliance) {
     const RemoteKey& key = appliance.keys[i];
     // The page's event filter sends the key; a click does nothing.
     page.buttons.push_back(
-        Button(key.id, CaptionOf(key.word)).NoHandler().At(1 + place / kKeyColumns, place % kKeyColumns));
+        Button(key.id, CaptionOf(key.word)).NoHandler().At(1 + place / appliance.keyColumns, place % appliance.keyColumns));
   }
   return page;
 }
@@ -106,8 +107,16 @@ RemotePage::RemotePage(const ApplianceRemote& appliance, QWidget* parent)
 
 void RemotePage::OnInitDialog() {
   KitPage::OnInitDialog();
+  // Keys of one width, that of the widest caption.
+  int width = 0;
   for (const RemoteKey& key : m_appliance.keys) {
-    if (QWidget* button = Widget(key.id)) button->installEventFilter(this);
+    if (QWidget* button = Widget(key.id)) width = std::max(width, button->sizeHint().width());
+  }
+  for (const RemoteKey& key : m_appliance.keys) {
+    if (QWidget* button = Widget(key.id)) {
+      button->installEventFilter(this);
+      button->setMinimumWidth(width);
+    }
   }
   if (m_appliance.readsAirConditioner)
     Send(Api().CM_IOT_HA_GetACCurValue, static_cast<int>(UInt(IDC_REMOTE_CHANNEL) & 0xFF));

@@ -27,6 +27,7 @@ struct ApplianceRemote {
   bool channelRange;      // 1..255 checked whenever the page is read
   std::vector<RemoteKey> keys;
   bool readsAirConditioner;  // asks for the air conditioner's state when first shown
+  int keyColumns = 6;        // keys in a row
 };
 
 class RemotePage : public KitPage {

@@ -6,99 +6,33 @@
 #include <string>
 #include <vector>
 
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 
 #include "demo/pages/infrared_pages.h"
 #include "demo/pages/media_pages.h"
-#include "demo/shell/demo_dlg.h"
-#include "tests/demo/demo_fakes.h"
+#include "tests/demo/page_fixture.h"
 
 namespace {
 
 using demotest::FakeApi;
 using demotest::RecordedCall;
 
-constexpr long long kHandle = 0x6000;
-
-long long H(IotHandle* handle) { return static_cast<long long>(reinterpret_cast<intptr_t>(handle)); }
-
-constexpr const char* kKeyExports[] = {"CM_IOT_HA_TV", "CM_IOT_HA_STB", "CM_IOT_HA_DVD", "CM_IOT_HA_CD",
-                                       "CM_IOT_HA_VCR", "CM_IOT_HA_SAT", "CM_IOT_HA_AC"};
-constexpr const char* kCallExports[] = {"CM_CallNVS", "CM_OpenNVSAudio"};
-
-template <int N>
-int RecordKey(IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int unit, int key) {
-  FakeApi::Record({kKeyExports[N], {H(handle), nvsid, netid, nodeaddr, unit, key}});
-  return static_cast<int>(FakeApi::ResultOf(kKeyExports[N]));
-}
-
-template <int N>
-int RecordCall(IotHandle* handle, uint32_t nvsid) {
-  FakeApi::Record({kCallExports[N], {H(handle), nvsid}});
-  return static_cast<int>(FakeApi::ResultOf(kCallExports[N]));
-}
-
-// The fake table with recorders for the exports of these pages.
-class PagesApi : public FakeApi {
- public:
-  PagesApi() {
-    SentrellApi api = Api();
-    api.CM_IOT_HA_TV = &RecordKey<0>;
-    api.CM_IOT_HA_STB = &RecordKey<1>;
-    api.CM_IOT_HA_DVD = &RecordKey<2>;
-    api.CM_IOT_HA_CD = &RecordKey<3>;
-    api.CM_IOT_HA_VCR = &RecordKey<4>;
-    api.CM_IOT_HA_SAT = &RecordKey<5>;
-    api.CM_IOT_HA_AC = &RecordKey<6>;
-    api.CM_IOT_HA_GetACCurValue = [](IotHandle* handle, uint32_t nvsid, uint16_t netid, uint16_t nodeaddr, int unit) {
-      Record({"CM_IOT_HA_GetACCurValue", {H(handle), nvsid, netid, nodeaddr, unit}});
-      return static_cast<int>(ResultOf("CM_IOT_HA_GetACCurValue"));
-    };
-    api.CM_CallNVS = &RecordCall<0>;
-    api.CM_OpenNVSAudio = &RecordCall<1>;
-    api.CM_StopCall = [](IotHandle* handle) {
-      Record({"CM_StopCall", {H(handle)}});
-      return static_cast<int>(ResultOf("CM_StopCall"));
-    };
-    SetApi(api);
-  }
-};
-
-class PagesTest : public ::testing::Test {
+class PagesTest : public demotest::PageFixture {
  protected:
-  PagesTest() {
-    theApp.m_pMainWnd = &dialog;
-    theApp.m_hSession = reinterpret_cast<IotHandle*>(static_cast<intptr_t>(kHandle));
-    theApp.NodeTarget = NodeTargetInfo{1000001, 1, 2};
-    CAudioPage::ResetCallStateForTesting();
-  }
+  PagesTest() { CAudioPage::ResetCallStateForTesting(); }
   ~PagesTest() override { CAudioPage::ResetCallStateForTesting(); }
 
-  QString Log() { return dialog.findChild<QPlainTextEdit*>(QStringLiteral("1072"))->toPlainText(); }
-  template <typename T = QPushButton>
-  static T* Control(QWidget& page, int id) {
-    T* control = page.findChild<T*>(QString::number(id));
-    EXPECT_NE(control, nullptr) << id;
-    return control;
-  }
+  static QPushButton& Button(QWidget& page, int id) { return Control<QPushButton>(page, id); }
   static void TypeChannel(QWidget& page, const char* text) {
-    Control<QLineEdit>(page, IDC_REMOTE_CHANNEL)->setText(QString::fromLatin1(text));
+    Control<QLineEdit>(page, IDC_REMOTE_CHANNEL).setText(QString::fromLatin1(text));
   }
-  static void PressKey(QWidget& page, int id) { QTest::mouseClick(Control(page, id), Qt::LeftButton); }
+  static void PressKey(QWidget& page, int id) { QTest::mouseClick(&Button(page, id), Qt::LeftButton); }
   static RecordedCall Key(const char* name, long long channel, long long code) {
-    return {name, {kHandle, 1000001, 1, 2, channel, code}};
+    return {name, {kHandle, kNvsid, kNetId, kNodeAddress, channel, code}};
   }
-
-  demotest::AppStateGuard state;
-  demotest::VideoRecorder video;
-  demotest::UiRecorder ui;
-  PagesApi api;
-  CDemoDlg dialog;
 };
 
 // The keys of the television, the set-top box and the players (id, code).
@@ -163,12 +97,12 @@ TEST_F(PagesTest, EveryKeyOfEveryApplianceSendsItsCodeOnTheChannel) {
     EXPECT_EQ(keys.size(), c.keys.size()) << c.caption;
     EXPECT_EQ(static_cast<std::size_t>(c.page->findChildren<QPushButton*>().size()), c.keys.size()) << c.caption;
     for (const auto& [id, code] : c.keys) {
-      PagesApi fresh;
+      FakeApi fresh;
       PressKey(*c.page, id);
       EXPECT_EQ(FakeApi::Calls(), std::vector<RecordedCall>{Key(c.name, c.channel, code)}) << c.caption << " " << id;
     }
   }
-  EXPECT_TRUE(ui.messages.isEmpty());
+  EXPECT_TRUE(Messages().isEmpty());
   EXPECT_TRUE(Log().isEmpty());
 }
 
@@ -187,13 +121,13 @@ TEST_F(PagesTest, TheTypedChannelIsSentAndOutOfRangeChannelsAreRefused) {
   EXPECT_EQ(FakeApi::CallsOf("CM_IOT_HA_DVD"), std::vector<RecordedCall>{Key("CM_IOT_HA_DVD", 44, 50)});
 
   for (const char* channel : {"256", "0"}) {
-    PagesApi fresh;
+    FakeApi fresh;
     ui.messages.clear();
     TypeChannel(tv, channel);
-    QTest::mousePress(Control(tv, 1016), Qt::LeftButton);
+    QTest::mousePress(&Button(tv, 1016), Qt::LeftButton);
     EXPECT_TRUE(FakeApi::Calls().empty()) << channel;
-    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("请输入一个介于 1 和 255 之间的整数。")}) << channel;
-    EXPECT_FALSE(Control(tv, 1016)->isDown()) << channel;
+    EXPECT_EQ(Messages(), QStringList{QStringLiteral("请输入一个介于 1 和 255 之间的整数。")}) << channel;
+    EXPECT_FALSE(Button(tv, 1016).isDown()) << channel;
     EXPECT_FALSE(tv.OnKillActive()) << channel;
   }
   TypeChannel(tv, "255");
@@ -203,10 +137,10 @@ TEST_F(PagesTest, TheTypedChannelIsSentAndOutOfRangeChannelsAreRefused) {
 TEST_F(PagesTest, OnlyALeftPressOnAKeySends) {
   CTVPage tv;
   tv.EnsureCreated();
-  QTest::mousePress(Control<QLineEdit>(tv, IDC_REMOTE_CHANNEL), Qt::LeftButton);
+  QTest::mousePress(&Control<QLineEdit>(tv, IDC_REMOTE_CHANNEL), Qt::LeftButton);
   QTest::mousePress(&tv, Qt::LeftButton);
-  QTest::mouseClick(Control(tv, 1010), Qt::RightButton);
-  QPushButton* power = Control(tv, 1010);
+  QTest::mouseClick(&Button(tv, 1010), Qt::RightButton);
+  QPushButton* power = &Button(tv, 1010);
   power->setFocus();
   QTest::keyClick(power, Qt::Key_Space);
   QTest::keyClick(power, Qt::Key_Return);
@@ -221,9 +155,9 @@ TEST_F(PagesTest, OnlyALeftPressOnAKeySends) {
 
   // Both presses of a double click send their key: the second arrives as
   // a double-click event.
-  PagesApi fresh;
-  QTest::mouseClick(Control(tv, 1016), Qt::LeftButton);
-  QTest::mouseDClick(Control(tv, 1016), Qt::LeftButton);
+  FakeApi fresh;
+  QTest::mouseClick(&Button(tv, 1016), Qt::LeftButton);
+  QTest::mouseDClick(&Button(tv, 1016), Qt::LeftButton);
   EXPECT_EQ(FakeApi::Calls(), (std::vector<RecordedCall>{Key("CM_IOT_HA_TV", 1, 17), Key("CM_IOT_HA_TV", 1, 17)}));
 }
 
@@ -233,8 +167,8 @@ TEST_F(PagesTest, WithoutASessionTheKeyGoesToTheLibraryWhichRefusesIt) {
   CSATPage sat;
   sat.EnsureCreated();
   PressKey(sat, 1223);
-  EXPECT_EQ(FakeApi::Calls(), (std::vector<RecordedCall>{{"CM_IOT_HA_SAT", {0, 1000001, 1, 2, 1, 98}}}));
-  EXPECT_TRUE(ui.messages.isEmpty());
+  EXPECT_EQ(FakeApi::Calls(), (std::vector<RecordedCall>{{"CM_IOT_HA_SAT", {0, kNvsid, kNetId, kNodeAddress, 1, 98}}}));
+  EXPECT_TRUE(Messages().isEmpty());
   EXPECT_TRUE(Log().isEmpty());
 }
 
@@ -243,14 +177,14 @@ TEST_F(PagesTest, TheAirConditionerAsksForItsStateWhenFirstShown) {
   EXPECT_TRUE(FakeApi::Calls().empty());
   ac.EnsureCreated();
   ac.EnsureCreated();
-  EXPECT_EQ(FakeApi::Calls(), (std::vector<RecordedCall>{{"CM_IOT_HA_GetACCurValue", {kHandle, 1000001, 1, 2, 1}}}));
+  EXPECT_EQ(FakeApi::Calls(), (std::vector<RecordedCall>{{"CM_IOT_HA_GetACCurValue", {kHandle, kNvsid, kNetId, kNodeAddress, 1}}}));
 }
 
 class AudioTest : public PagesTest {
  protected:
   AudioTest() { audio.EnsureCreated(); }
-  QPushButton* Talk() { return Control(audio, IDC_AUDIO_TALK); }
-  QPushButton* Listen() { return Control(audio, IDC_AUDIO_LISTEN); }
+  QPushButton* Talk() { return &Button(audio, IDC_AUDIO_TALK); }
+  QPushButton* Listen() { return &Button(audio, IDC_AUDIO_LISTEN); }
   CAudioPage audio;
 };
 
@@ -259,7 +193,7 @@ TEST_F(AudioTest, WithoutASessionNothingIsCalledAndTheButtonsStayEnabled) {
   Talk()->click();
   Listen()->click();
   EXPECT_TRUE(FakeApi::Calls().empty());
-  EXPECT_EQ(ui.messages, (QStringList{QStringLiteral("请先初始化模块!"), QStringLiteral("请先初始化模块!")}));
+  EXPECT_EQ(Messages(), (QStringList{QStringLiteral("请先初始化模块!"), QStringLiteral("请先初始化模块!")}));
   EXPECT_TRUE(Talk()->isEnabled());
   EXPECT_TRUE(Listen()->isEnabled());
 }
@@ -282,30 +216,28 @@ TEST_F(AudioTest, StartResultsGiveTheirLinesAndStates) {
   for (const Case& c : cases) {
     for (bool talk : {true, false}) {
       CAudioPage::ResetCallStateForTesting();
-      CDemoDlg owner;
-      theApp.m_pMainWnd = &owner;
       CAudioPage page;
       page.EnsureCreated();
-      PagesApi fresh;
+      FakeApi fresh;
       FakeApi::SetResult(c.result);
       const int button = talk ? IDC_AUDIO_TALK : IDC_AUDIO_LISTEN;
       const int icon = talk ? IDC_AUDIO_TALK_ICON : IDC_AUDIO_LISTEN_ICON;
-      Control(page, button)->click();
-      const RecordedCall expected{talk ? "CM_CallNVS" : "CM_OpenNVSAudio", {kHandle, 1000001}};
+      const QStringList before = LogLines();
+      Button(page, button).click();
+      const RecordedCall expected{talk ? "CM_CallNVS" : "CM_OpenNVSAudio", {kHandle, kNvsid}};
       EXPECT_EQ(FakeApi::Calls(), std::vector<RecordedCall>{expected}) << c.result;
       const std::string line = talk ? c.talkLine : c.listenLine;
-      const QString log = owner.findChild<QPlainTextEdit*>(QStringLiteral("1072"))->toPlainText();
-      EXPECT_EQ(log.trimmed().toStdString().find(line) != std::string::npos && !log.isEmpty(), !line.empty())
-          << c.result << " " << log.toStdString();
+      const QStringList expectedLines =
+          line.empty() ? QStringList{} : QStringList{QStringLiteral(" 6:00:00.000: ") + QString::fromStdString(line)};
+      EXPECT_EQ(LogLines().mid(before.size()), expectedLines) << c.result;
       const bool started = c.result == 0;
       EXPECT_EQ(talk ? CAudioPage::Talking() : CAudioPage::Listening(), started) << c.result;
       EXPECT_EQ(talk ? CAudioPage::Listening() : CAudioPage::Talking(), false) << c.result;
       const char* caption = started ? (talk ? "挂断" : "终止") : (talk ? "对讲" : "监听");
-      EXPECT_EQ(Control(page, button)->text(), QString::fromUtf8(caption)) << c.result;
+      EXPECT_EQ(Button(page, button).text(), QString::fromUtf8(caption)) << c.result;
       EXPECT_EQ(page.IconStateOf(icon), started ? IconState::kOn : IconState::kTemplate) << c.result;
     }
   }
-  theApp.m_pMainWnd = &dialog;
 }
 
 TEST_F(AudioTest, AFailedStartCanBeTriedAgainAndAStopEndsTheCall) {
@@ -324,7 +256,7 @@ TEST_F(AudioTest, AFailedStartCanBeTriedAgainAndAStopEndsTheCall) {
   EXPECT_FALSE(CAudioPage::Talking());
   EXPECT_EQ(Talk()->text(), QStringLiteral("呼叫"));
   EXPECT_EQ(audio.IconStateOf(IDC_AUDIO_TALK_ICON), IconState::kPending);
-  EXPECT_TRUE(Log().endsWith(QStringLiteral("挂断\n")) || Log().endsWith(QStringLiteral("挂断"))) << Log().toStdString();
+  EXPECT_EQ(LogLines().back(), QStringLiteral(" 6:00:00.000: 挂断"));
   // The next press calls again.
   Talk()->click();
   EXPECT_EQ(FakeApi::CallsOf("CM_CallNVS").size(), 4u);
@@ -367,7 +299,7 @@ TEST_F(AudioTest, BothCallButtonsAreDisabledWhileACallExportRuns) {
 TEST_F(PagesTest, VideoPagePlaysTheGatewayAndStopsWithoutASession) {
   CVideoPage page;
   page.EnsureCreated();
-  auto* list = Control<QTableWidget>(page, IDC_VIDEO_LIST);
+  auto* list = &Control<QTableWidget>(page, IDC_VIDEO_LIST);
   ASSERT_EQ(list->columnCount(), 2);
   EXPECT_EQ(list->horizontalHeaderItem(0)->text(), QStringLiteral("名称"));
   EXPECT_EQ(list->horizontalHeaderItem(1)->text(), QStringLiteral("状态"));
@@ -376,16 +308,16 @@ TEST_F(PagesTest, VideoPagePlaysTheGatewayAndStopsWithoutASession) {
   video.calls->clear();
 
   theApp.m_hSession = nullptr;
-  Control(page, IDC_VIDEO_PLAY)->click();
-  Control(page, IDC_VIDEO_STOP)->click();
-  EXPECT_EQ(ui.messages, QStringList{QStringLiteral("请先初始化模块!")});
+  Button(page, IDC_VIDEO_PLAY).click();
+  Button(page, IDC_VIDEO_STOP).click();
+  EXPECT_EQ(Messages(), QStringList{QStringLiteral("请先初始化模块!")});
   EXPECT_EQ(*video.calls, std::vector<std::string>{"1139:StopPlay"});
 
   theApp.m_hSession = reinterpret_cast<IotHandle*>(static_cast<intptr_t>(kHandle));
-  Control(page, IDC_VIDEO_PLAY)->click();
+  Button(page, IDC_VIDEO_PLAY).click();
   EXPECT_EQ(video.calls->back(), "1139:StartPlay(" + theApp.m_strServer + "," + theApp.m_strUser + "," +
-                                     theApp.m_strPassword + ",1000001)");
-  EXPECT_EQ(ui.messages.size(), 1);
+                                     theApp.m_strPassword + "," + std::to_string(kNvsid) + ")");
+  EXPECT_EQ(Messages().size(), 1);
 }
 
 }  // namespace
