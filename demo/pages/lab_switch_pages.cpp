@@ -11,7 +11,6 @@
 
 namespace {
 
-using statewords::FaultWords;
 using statewords::OnOffIcon;
 using statewords::PendingButton;
 
@@ -80,7 +79,7 @@ PageDescription CoverDescription() {
                   {"close", {SetIcon(IDC_LAB_STATE, IconState::kOff), SetPosition(IDC_CC_POSITION, 0)}}}),
           Show()}),
       On("OperationFailure", {Outcome("操作失败, 操作为: "), CoverPosition(), Show()}),
-      On("fault", {FaultWords("CC")}),
+      On("fault", {FaultLog("CC", Words::kIgnoringCase)}),
   };
   return page;
 }
@@ -154,7 +153,7 @@ PageDescription ValveDescription() {
       On("alarm", {Switch("alarmtype", Words::kIgnoringCase,
                           {{"broken", {SetIcon(IDC_WATER_DAMAGE_ICON, IconState::kOff)}}},
                           {SetIcon(IDC_WATER_DAMAGE_ICON, IconState::kPending)})}),
-      On("fault", {FaultWords("WATER")}),
+      On("fault", {FaultLog("WATER", Words::kIgnoringCase)}),
   };
   return page;
 }

@@ -52,10 +52,9 @@ PageDescription DescribeAudio() {
 PageDescription DescribeVideo() {
   PageDescription page;
   page.controls = {List(IDC_VIDEO_LIST, {{"名称", Align::kLeft, 160}, {"状态", Align::kLeft, 100}}).At(1, 0, 3)};
-  ButtonRow stop = Button(IDC_VIDEO_STOP, "停止(&S)").Calls([](KitPage& p) {
+  ButtonRow stop = Button(IDC_VIDEO_STOP, "停止(&S)").NoSessionCheck().Calls([](KitPage& p) {
     return static_cast<CVideoPage&>(p).Video().StopPlay();
   });
-  stop.checksSession = false;
   page.buttons = {
       Button(IDC_VIDEO_PLAY, "播放(&P)")
           .Calls([](KitPage& p) {

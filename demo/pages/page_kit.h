@@ -177,6 +177,7 @@ struct ButtonRow {
   ButtonRow& In(int groupId);
   ButtonRow& Disabled();
   ButtonRow& NoHandler();
+  ButtonRow& NoSessionCheck();
   ButtonRow& Before(KitStep step);
   ButtonRow& Reads(ReadPage when = ReadPage::kAfterCheck);
   ButtonRow& Guard(KitGuard check);
@@ -260,8 +261,9 @@ struct WordCase {
 // the element is missing); `otherwise` for any other word.
 ReplyAction Switch(std::string element, Words compare, std::vector<WordCase> cases, ReplyActions otherwise = {});
 // "fault": the family word and "传感器故障!" or "电源故障" for the "info"
-// words "sensor" and "power"; nothing for any other.
-ReplyAction FaultLog(std::string familyWord);
+// words "sensor" and "power" (compared as `compare` says); nothing for any
+// other.
+ReplyAction FaultLog(std::string familyWord, Words compare = Words::kExact);
 
 class KitPage : public DevicePage {
   Q_OBJECT

@@ -179,8 +179,8 @@ ReplyAction Switch(std::string element, Words compare, std::vector<WordCase> cas
   };
 }
 
-ReplyAction FaultLog(std::string familyWord) {
-  return [familyWord = std::move(familyWord)](KitPage& page, const std::string& text) {
-    page.LogFault(text, familyWord);
+ReplyAction FaultLog(std::string familyWord, Words compare) {
+  return [familyWord = std::move(familyWord), compare](KitPage& page, const std::string& text) {
+    page.LogFault(text, familyWord, compare == Words::kIgnoringCase);
   };
 }

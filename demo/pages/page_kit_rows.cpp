@@ -196,6 +196,11 @@ ButtonRow& ButtonRow::NoHandler() {
   return *this;
 }
 
+ButtonRow& ButtonRow::NoSessionCheck() {
+  checksSession = false;
+  return *this;
+}
+
 ButtonRow& ButtonRow::Before(KitStep step) {
   before = std::move(step);
   return *this;

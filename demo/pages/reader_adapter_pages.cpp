@@ -10,10 +10,7 @@ namespace {
 constexpr int kCardGroup = 1;  // "获取卡号"
 
 // "fault": the "info" words, ignoring case, logged without a family word.
-ReplyRule CardFault() {
-  return On("fault", {Switch("info", Words::kIgnoringCase,
-                             {{"sensor", {LogLine("传感器故障!")}}, {"power", {LogLine("电源故障")}}})});
-}
+ReplyRule CardFault() { return On("fault", {FaultLog("", Words::kIgnoringCase)}); }
 
 PageDescription Card125K() {
   PageDescription page;

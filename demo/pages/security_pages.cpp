@@ -7,7 +7,6 @@
 
 namespace {
 
-using statewords::FaultWords;
 using statewords::OnOffIcon;
 using statewords::PendingButton;
 
@@ -27,7 +26,7 @@ PageDescription DoorContactDescription(const DoorContactFamily& f) {
                         .At(1, 0)};
   }
   page.nodeFilter = true;
-  page.replies = {On("status", {OnOffIcon(IDC_DOOR_STATE)}), On("fault", {FaultWords(f.family)})};
+  page.replies = {On("status", {OnOffIcon(IDC_DOOR_STATE)}), On("fault", {FaultLog(f.family, Words::kIgnoringCase)})};
   return page;
 }
 

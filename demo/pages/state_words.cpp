@@ -10,11 +10,6 @@ ReplyAction OnOffIcon(int iconId, std::string element) {
                 {SetIcon(iconId, IconState::kPending)});
 }
 
-ReplyAction FaultWords(std::string familyWord) {
-  return Switch("info", Words::kIgnoringCase,
-                {{"sensor", {LogLine(familyWord + "传感器故障!")}}, {"power", {LogLine(familyWord + "电源故障")}}});
-}
-
 ButtonRow PendingButton(int id, std::string caption, KitCall call, int iconId) {
   return Button(id, std::move(caption)).Calls(std::move(call)).PendingIcon(iconId);
 }

@@ -104,11 +104,14 @@ void DevicePage::Report(const CommandReport& report, int result) {
   }
 }
 
-void DevicePage::LogFault(const std::string& text, std::string_view familyWord) {
+void DevicePage::LogFault(const std::string& text, std::string_view familyWord, bool ignoringCase) {
   const std::string info = CCMParser::GetDataElementValueString(text, "info").value_or(std::string());
-  if (info == "sensor") {
+  const auto is = [&info, ignoringCase](std::string_view word) {
+    return ignoringCase ? EqualsIgnoringCase(info, word) : info == word;
+  };
+  if (is("sensor")) {
     Log(std::string(familyWord) + "传感器故障!");
-  } else if (info == "power") {
+  } else if (is("power")) {
     Log(std::string(familyWord) + "电源故障");
   }
 }

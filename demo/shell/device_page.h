@@ -101,7 +101,7 @@ class DevicePage : public CPropertyPage {
   // name matching).
   virtual void ShowReply(const std::string& text, int nameIndex);
   // "sensor" and "power" of the "fault" message's "info".
-  void LogFault(const std::string& text, std::string_view familyWord);
+  void LogFault(const std::string& text, std::string_view familyWord, bool ignoringCase = false);
   int AddRow(QTableWidget& list, const std::vector<std::string>& values,
              const std::optional<std::string>& lastText = std::nullopt);
 
