@@ -25,6 +25,10 @@ QString PageFixture::Log() const {
   return log->toPlainText();
 }
 
+QString PageFixture::Logged(const char* text) {
+  return QStringLiteral(" 6:00:00.000: ") + QString::fromUtf8(text);
+}
+
 QStringList PageFixture::LogLines() const { return Log().split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 
 }  // namespace demotest

@@ -32,6 +32,8 @@ class PageFixture : public ::testing::Test {
   // The main dialog's log, and its lines without their line ends.
   QString Log() const;
   QStringList LogLines() const;
+  // A line of the main log as the fixture's clock stamps it.
+  static QString Logged(const char* text);
   // The texts of the message boxes shown so far.
   const QStringList& Messages() const { return ui.messages; }
 

@@ -77,7 +77,7 @@ TEST_F(AnalyserPagesTest, ButtonsCallTheirExportsAndLogFailuresOnlyForMinusOne) 
       button.click();
       EXPECT_EQ(FakeApi::Calls(), std::vector<RecordedCall>{c.call});
       const QStringList added = LogLines().mid(before.size());
-      EXPECT_EQ(added, result == -1 ? QStringList{QStringLiteral(" 6:00:00.000: ") + QString::fromUtf8(c.failureLine)}
+      EXPECT_EQ(added, result == -1 ? QStringList{Logged(c.failureLine)}
                                     : QStringList{});
       if (c.page != &ph) {
         EXPECT_EQ(c.page->IconStateOf(IDC_ANALYSER_STATE), IconState::kOn) << "no command sets the state icon";
@@ -152,21 +152,21 @@ TEST_F(AnalyserPagesTest, SimulatedAnalysersRepliesShowValuesRowsIconsAndLines) 
   for (const std::string& text : query) Show(co2, text);
   EXPECT_EQ(co2.IconStateOf(IDC_ANALYSER_STATE), IconState::kOn);
   EXPECT_EQ(EditOf(co2, IDC_ANALYSER_VALUE).text().toInt() > 0, true);
-  EXPECT_EQ(LogLines().back(), QStringLiteral(" 6:00:00.000: CO2数据采集成功"));
+  EXPECT_EQ(LogLines().back(), Logged("CO2数据采集成功"));
 
   for (const std::string& text : co2Analyser.Send(Co2Start(1000, 3))) Show(co2, text);
   EXPECT_EQ(co2.IconStateOf(IDC_ANALYSER_STATE), IconState::kOff) << "the start shows the off icon";
-  EXPECT_TRUE(LogLines().contains(QStringLiteral(" 6:00:00.000: CO2开始连续数据采集")));
+  EXPECT_TRUE(LogLines().contains(Logged("CO2开始连续数据采集")));
   EXPECT_EQ(Rows(co2).rowCount(), 3);
   EXPECT_EQ(Column(co2, 0), (QStringList{"1", "2", "3"}));
   EXPECT_EQ(Column(co2, 1), (QStringList(3, QStringLiteral("05:04:03.021"))));
 
   for (const std::string& text : o2Analyser.Send(O2Query())) Show(o2, text);
   EXPECT_EQ(o2.IconStateOf(IDC_ANALYSER_STATE), IconState::kOn);
-  EXPECT_EQ(LogLines().back(), QStringLiteral(" 6:00:00.000: O2数据采集成功"));
+  EXPECT_EQ(LogLines().back(), Logged("O2数据采集成功"));
   for (const std::string& text : o2Analyser.Send(O2Stop())) Show(o2, text);
   EXPECT_EQ(o2.IconStateOf(IDC_ANALYSER_STATE), IconState::kOff);
-  EXPECT_EQ(LogLines().back(), QStringLiteral(" 6:00:00.000: O2停止连续数据采集"));
+  EXPECT_EQ(LogLines().back(), Logged("O2停止连续数据采集"));
 
   const int linesBefore = static_cast<int>(LogLines().size());
   for (const std::string& text : phAnalyser.Send(PhQuery())) Show(ph, text);
@@ -217,7 +217,7 @@ TEST_F(AnalyserPagesTest, AckWordsIgnoreCaseAndOthersChangeNothing) {
     Show(co2, NodeReply("CO2", "ACK", c.elements));
     EXPECT_EQ(co2.IconStateOf(IDC_ANALYSER_STATE), c.icon);
     const QStringList added = LogLines().mid(before);
-    EXPECT_EQ(added, c.line ? QStringList{QStringLiteral(" 6:00:00.000: ") + QString::fromUtf8(c.line)} : QStringList{});
+    EXPECT_EQ(added, c.line ? QStringList{Logged(c.line)} : QStringList{});
   }
   Show(co2, NodeReply("CO2", "alarm", {{"ack", "query"}}));
   EXPECT_EQ(co2.IconStateOf(IDC_ANALYSER_STATE), IconState::kBusy) << "other names are dropped";

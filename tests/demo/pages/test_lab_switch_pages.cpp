@@ -27,9 +27,6 @@ using demotest::NodeReply;
 using demotest::RecordedCall;
 using demotest::ReplyNode;
 
-// A line of the main log at the fixture's local time.
-QString Line(const char* text) { return QString::fromUtf8(" 6:00:00.000: ") + QString::fromUtf8(text); }
-
 class LabSwitchTest : public demotest::PageFixture {
  protected:
   LabSwitchTest() {
@@ -231,8 +228,8 @@ TEST_F(LabSwitchTest, CoverComparesNamesAndWordsIgnoringCase) {
   Show(cover, NodeReply("CC", "fault", {{"info", "power"}}, target));
   Show(cover, NodeReply("CC", "fault", {{"info", "smoke"}}, target));
   EXPECT_EQ(LogLines().size(), 2);
-  EXPECT_EQ(LogLines().value(0), Line("CC传感器故障!"));
-  EXPECT_EQ(LogLines().value(1), Line("CC电源故障"));
+  EXPECT_EQ(LogLines().value(0), Logged("CC传感器故障!"));
+  EXPECT_EQ(LogLines().value(1), Logged("CC电源故障"));
 }
 
 TEST_F(LabSwitchTest, CoverSkipsTheTextOfAnotherNodeAndShowsTheNextOnes) {
@@ -299,8 +296,8 @@ TEST_F(LabSwitchTest, ValveAlarmFaultsAndOtherWords) {
   Show(valve, NodeReply("WATER", "fault", {{"info", "sensor"}}));
   Show(valve, NodeReply("WATER", "fault", {{"info", "Power"}}));
   ASSERT_EQ(LogLines().size(), 2);
-  EXPECT_EQ(LogLines().value(0), Line("WATER传感器故障!"));
-  EXPECT_EQ(LogLines().value(1), Line("WATER电源故障"));
+  EXPECT_EQ(LogLines().value(0), Logged("WATER传感器故障!"));
+  EXPECT_EQ(LogLines().value(1), Logged("WATER电源故障"));
 }
 
 TEST_F(LabSwitchTest, BoxPowerLightSwitchAndContactorShowNoReplies) {

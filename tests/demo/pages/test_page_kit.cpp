@@ -302,7 +302,7 @@ TEST_F(KitPageTest, TheErrorLineOnlyForMinusOne) {
     FakeApi::SetResult(result);
     Press(kSend);
   }
-  EXPECT_EQ(LogLines(), QStringList{QStringLiteral(" 6:00:00.000: KIT: 错误")});
+  EXPECT_EQ(LogLines(), QStringList{Logged("KIT: 错误")});
 }
 
 TEST_F(KitPageTest, RulesForSeveralNamesSetValuesAndShowOnlyWhereAsked) {
@@ -367,7 +367,7 @@ TEST_F(KitPageTest, EveryDrainedTextTurnsThePageIconPending) {
 TEST_F(KitPageTest, ARuleForAnyNameTakesWhatNoRuleBeforeItTook) {
   Show(page, NodeReply("KIT", "other", {{"word", "%s%n"}}));
   Show(page, NodeReply("KIT", "line", {{"word", "甲"}}));
-  EXPECT_EQ(LogLines(), QStringList{QStringLiteral(" 6:00:00.000: 其他: %s%n")}) << "a device text is never a format";
+  EXPECT_EQ(LogLines(), QStringList{Logged("其他: %s%n")}) << "a device text is never a format";
   ASSERT_EQ(Control<QListWidget>(page, kLines).count(), 1);
   EXPECT_EQ(Control<QListWidget>(page, kLines).item(0)->text(), QStringLiteral("行: 甲"));
 }

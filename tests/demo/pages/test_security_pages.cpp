@@ -21,9 +21,6 @@ using demotest::NodeReply;
 using demotest::RecordedCall;
 using demotest::ReplyNode;
 
-// A line of the main log at the fixture's local time.
-QString Line(const char* text) { return QString::fromUtf8(" 6:00:00.000: ") + QString::fromUtf8(text); }
-
 IotReply ContactFrame(std::uint8_t commandCode, std::uint8_t state, std::uint16_t nodeAddress = 2) {
   IotReply reply;
   reply.nvsid = 1000001;
@@ -139,8 +136,8 @@ TEST_F(SecurityTest, ContactFaultsCarryTheirFamilyWord) {
   Show(contactB, NodeReply("DCDB", "Fault", {{"info", "POWER"}}, target));
   Show(contactB, NodeReply("DCDB", "fault", {{"info", "tamper"}}, target));
   ASSERT_EQ(LogLines().size(), 2);
-  EXPECT_EQ(LogLines().value(0), Line("DCDBAT传感器故障!"));
-  EXPECT_EQ(LogLines().value(1), Line("DCDB电源故障"));
+  EXPECT_EQ(LogLines().value(0), Logged("DCDBAT传感器故障!"));
+  EXPECT_EQ(LogLines().value(1), Logged("DCDB电源故障"));
 }
 
 TEST_F(SecurityTest, CategoryPagesAreEmpty) {

@@ -22,9 +22,6 @@ using demotest::NodeReply;
 using demotest::RecordedCall;
 using demotest::ReplyNode;
 
-// A line of the main log at the fixture's local time.
-QString Line(const char* text) { return QString::fromUtf8(" 6:00:00.000: ") + QString::fromUtf8(text); }
-
 // Plate codes: 0-9 digits, 10-35 letters, 128-158 provinces (130 "冀").
 IotReply PlateFrame(std::vector<std::uint8_t> codes) {
   IotReply reply;
@@ -82,7 +79,7 @@ TEST_F(VehicleTest, BarrierButtonsLogABadHandleOnly) {
       EXPECT_EQ(FakeApi::Calls(), std::vector<RecordedCall>{upBar});
       ASSERT_EQ(LogLines().size(), linesBefore + (result == -1 ? 1 : 0)) << result;
       if (result == -1) {
-        EXPECT_EQ(LogLines().last(), Line("车辆识别: 抬杆错误!"));
+        EXPECT_EQ(LogLines().last(), Logged("车辆识别: 抬杆错误!"));
       }
     }
   }
@@ -176,8 +173,8 @@ TEST_F(VehicleTest, VehicleFaultsCarryNoFamilyWord) {
   Show(vehicle, NodeReply("CARRFID", "fault", {{"info", "power"}}, target));
   Show(vehicle, NodeReply("CARRFID", "fault", {{"info", "wheel"}}, target));
   ASSERT_EQ(LogLines().size(), 2);
-  EXPECT_EQ(LogLines().value(0), Line("传感器故障!"));
-  EXPECT_EQ(LogLines().value(1), Line("电源故障"));
+  EXPECT_EQ(LogLines().value(0), Logged("传感器故障!"));
+  EXPECT_EQ(LogLines().value(1), Logged("电源故障"));
 }
 
 }  // namespace
