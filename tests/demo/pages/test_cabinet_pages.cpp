@@ -1,6 +1,12 @@
 // The valuables cabinet and blood-pressure pages: their commands with the
 // arguments read from the page and the result log, and the replies of the
 // library's decoders as lines, rows and values.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -8,37 +14,47 @@
 #include <QTableWidget>
 
 #include "demo/pages/cabinet_pages.h"
-#include "tests/demo/pages/laboratory_fixture.h"
+#include "tests/demo/page_fixture.h"
+#include "tests/demo/reply_texts.h"
+#include "tests/support/device_replies.h"
 
 namespace {
 
-using labtest::FakeApi;
-using labtest::RecordedCall;
+using demotest::FakeApi;
+using demotest::RecordedCall;
 
 constexpr std::uint8_t kCabinet = 97;
 constexpr std::uint8_t kMeter = 196;
 
-class CabinetPagesTest : public labtest::PageTest {
+// The text with the first `from` replaced by `to`: a decoder's text under
+// another spelling of a name or key.
+std::string Renamed(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+class CabinetPagesTest : public demotest::PageFixture {
  protected:
   CabinetPagesTest() {
-    auto& table = Api();
-    labtest::Record<"CM_IOT_CABMGZ_AddUserToBox">(table.CM_IOT_CABMGZ_AddUserToBox);
-    labtest::Record<"CM_IOT_CABMGZ_AddAdvUserToBox">(table.CM_IOT_CABMGZ_AddAdvUserToBox);
-    labtest::Record<"CM_IOT_CABMGZ_RemoveUserFromBox">(table.CM_IOT_CABMGZ_RemoveUserFromBox);
-    labtest::Record<"CM_IOT_CABMGZ_RemoveAdvUserFromBox">(table.CM_IOT_CABMGZ_RemoveAdvUserFromBox);
-    labtest::Record<"CM_IOT_CABMGZ_ClearUserInBox">(table.CM_IOT_CABMGZ_ClearUserInBox);
-    labtest::Record<"CM_IOT_CABMGZ_ClearAdvUserInBox">(table.CM_IOT_CABMGZ_ClearAdvUserInBox);
-    labtest::Record<"CM_IOT_CABMGZ_OpenBox">(table.CM_IOT_CABMGZ_OpenBox);
-    labtest::Record<"CM_IOT_CABMGZ_GetWeightInBox">(table.CM_IOT_CABMGZ_GetWeightInBox);
-    labtest::Record<"CM_IOT_CABMGZ_ClearAdminInBox">(table.CM_IOT_CABMGZ_ClearAdminInBox);
-    labtest::Record<"CM_IOT_CABMGZ_RemoveBoxFromCabinet">(table.CM_IOT_CABMGZ_RemoveBoxFromCabinet);
-    labtest::Record<"CM_IOT_CABMGZ_ReinitCabinet">(table.CM_IOT_CABMGZ_ReinitCabinet);
-    labtest::Record<"CM_IOT_CABMGZ_ClearAdminInCabinet">(table.CM_IOT_CABMGZ_ClearAdminInCabinet);
-    labtest::Record<"CM_IOT_CABMGZ_GetAdminInfoFromCabinet">(table.CM_IOT_CABMGZ_GetAdminInfoFromCabinet);
-    labtest::Record<"CM_IOT_CABMGZ_GetBoxInfoOfCabinet">(table.CM_IOT_CABMGZ_GetBoxInfoOfCabinet);
-    labtest::Record<"CM_IOT_SPHYGMOMETER_Ctrl">(table.CM_IOT_SPHYGMOMETER_Ctrl);
     cabinet.EnsureCreated();
     meter.EnsureCreated();
+  }
+
+  // The handle and the target node, then the rest of an export's integers.
+  static std::vector<long long> Node(std::vector<long long> rest) {
+    rest.insert(rest.begin(), {kHandle, kNvsid, kNetId, kNodeAddress});
+    return rest;
+  }
+  // The library's text for a frame of the target node; there is one.
+  static std::string Decoded(std::uint8_t code, std::uint8_t function, std::vector<std::uint8_t> payload) {
+    std::string text = testsupport::LibraryReplyText(kNvsid, {kNetId, kNodeAddress, code, function, payload});
+    EXPECT_FALSE(text.empty()) << "no text for function " << static_cast<int>(function);
+    return text;
+  }
+  // A line of the main log at the fixture's local time.
+  static QString Line(const std::string& text) {
+    return QStringLiteral(" 6:00:00.000: ") + QString::fromStdString(text);
   }
 
   // Types into the cabinet's box fields and picks the account type and box.
@@ -97,13 +113,13 @@ TEST_F(CabinetPagesTest, CabinetButtonsSendTheirCommandsAndLogEveryResult) {
       FakeApi::SetResult(result);
       Fill(c.account, 2, "7", "1234", "654321");
       const auto before = FakeApi::Calls().size();
-      ClearLog();
+      const QStringList logged = LogLines();
       cabinet.Press(c.button);
       const auto calls = FakeApi::Calls();
       ASSERT_EQ(calls.size(), before + 1) << c.call.name;
       EXPECT_EQ(calls.back(), c.call);
       const std::string line = std::string("贵重物品看管: ") + c.operation + (result == 1 ? "成功!" : "错误!");
-      EXPECT_EQ(LogLines(), std::vector<std::string>{line}) << result;
+      EXPECT_EQ(LogLines().mid(logged.size()), QStringList{Line(line)}) << result;
     }
   }
   EXPECT_TRUE(ui.messages.isEmpty());
@@ -123,7 +139,7 @@ TEST_F(CabinetPagesTest, UserCommandsWithoutAnAccountTypeSendAndLogNothing) {
   Fill(-1, 0, "1", "2", "3");
   for (int button : {1364, 1036, 1369}) cabinet.Press(button);
   EXPECT_TRUE(FakeApi::Calls().empty());
-  EXPECT_TRUE(LogLines().empty());
+  EXPECT_TRUE(LogLines().isEmpty());
 }
 
 TEST_F(CabinetPagesTest, PasswordFollowsTheAccountTypeAndIsRangeChecked) {
@@ -138,7 +154,7 @@ TEST_F(CabinetPagesTest, PasswordFollowsTheAccountTypeAndIsRangeChecked) {
   cabinet.Press(1364);
   EXPECT_TRUE(FakeApi::Calls().empty());
   EXPECT_EQ(ui.messages.size(), 1);
-  EXPECT_TRUE(LogLines().empty());
+  EXPECT_TRUE(LogLines().isEmpty());
   Fill(1, 0, "1", "2", "999999");
   cabinet.Press(1364);
   EXPECT_EQ(FakeApi::Calls().back(), (RecordedCall{"CM_IOT_CABMGZ_AddAdvUserToBox", Node({0, 1, 999999, 2})}));
@@ -151,22 +167,22 @@ TEST_F(CabinetPagesTest, WithoutASessionNothingIsSentOrLogged) {
   cabinet.Press(1375);
   meter.Press(1391);
   EXPECT_TRUE(FakeApi::Calls().empty());
-  EXPECT_TRUE(LogLines().empty());
+  EXPECT_TRUE(LogLines().isEmpty());
   EXPECT_EQ(ui.messages.size(), 3);
 }
 
 TEST_F(CabinetPagesTest, CabinetEventsOfTheDecoderBecomeLines) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {labtest::Decoded(kCabinet, 0x32, {kCabinet, 0x55, 0, 0, 3}), "AddAdvUser Receive Success, [箱号:3]"},
-      {labtest::Decoded(kCabinet, 0x40, {kCabinet, 0, 0, 0, 3}), "3号箱被关闭"},
-      {labtest::Decoded(kCabinet, 0x41, {kCabinet, 0, 0, 0}), "箱体初始化状态: Start"},
-      {labtest::Decoded(kCabinet, 0x51, {kCabinet, 0, 0, 0, 2, 1, 42, 0}), "用户42使用Card打开2号箱"},
-      {labtest::Decoded(kCabinet, 0x51, {kCabinet, 0, 0, 0, 2, 3, 1}), "管理员Admin1打开2号箱"},
-      {labtest::Decoded(kCabinet, 0x54, {kCabinet, 0, 0, 0, 3, 0xD2, 0x04, 0, 0}), "普通用户开门, 卡号1234打开3号箱"},
-      {labtest::Decoded(kCabinet, 0x53, {kCabinet, 0, 0, 0, 5, 0x2C, 0x01}), "5号箱内的物品重量为300"},
-      {labtest::Decoded(kCabinet, 0x52, {kCabinet, 0, 0, 0, 11, 0, 0, 0, 22, 0, 0, 0}), "管理员信息: 11, 22"},
-      {labtest::Decoded(kCabinet, 0x10, {kCabinet, 0, 0, 0}), "BoxBroken"},
-      {labtest::Decoded(kCabinet, 0x21, {kCabinet, 0, 0, 0}), "Storage"},
+      {Decoded(kCabinet, 0x32, {kCabinet, 0x55, 0, 0, 3}), "AddAdvUser Receive Success, [箱号:3]"},
+      {Decoded(kCabinet, 0x40, {kCabinet, 0, 0, 0, 3}), "3号箱被关闭"},
+      {Decoded(kCabinet, 0x41, {kCabinet, 0, 0, 0}), "箱体初始化状态: Start"},
+      {Decoded(kCabinet, 0x51, {kCabinet, 0, 0, 0, 2, 1, 42, 0}), "用户42使用Card打开2号箱"},
+      {Decoded(kCabinet, 0x51, {kCabinet, 0, 0, 0, 2, 3, 1}), "管理员Admin1打开2号箱"},
+      {Decoded(kCabinet, 0x54, {kCabinet, 0, 0, 0, 3, 0xD2, 0x04, 0, 0}), "普通用户开门, 卡号1234打开3号箱"},
+      {Decoded(kCabinet, 0x53, {kCabinet, 0, 0, 0, 5, 0x2C, 0x01}), "5号箱内的物品重量为300"},
+      {Decoded(kCabinet, 0x52, {kCabinet, 0, 0, 0, 11, 0, 0, 0, 22, 0, 0, 0}), "管理员信息: 11, 22"},
+      {Decoded(kCabinet, 0x10, {kCabinet, 0, 0, 0}), "BoxBroken"},
+      {Decoded(kCabinet, 0x21, {kCabinet, 0, 0, 0}), "Storage"},
   };
   std::vector<std::string> expected;
   for (const auto& [text, line] : cases) {
@@ -178,9 +194,8 @@ TEST_F(CabinetPagesTest, CabinetEventsOfTheDecoderBecomeLines) {
 
 TEST_F(CabinetPagesTest, EventsUnderTheOtherSpellingsAndTheDevicesOwnWords) {
   using demotest::NodeReply;
-  using labtest::Renamed;
-  Show(cabinet, Renamed(labtest::Decoded(kCabinet, 0x40, {kCabinet, 0, 0, 0, 4}), "\"boxclosed\"", "\"BoxClose\""));
-  Show(cabinet, Renamed(labtest::Decoded(kCabinet, 0x54, {kCabinet, 0, 0, 0, 3, 0xD2, 0x04, 0, 0}), "\"card\"",
+  Show(cabinet, Renamed(Decoded(kCabinet, 0x40, {kCabinet, 0, 0, 0, 4}), "\"boxclosed\"", "\"BoxClose\""));
+  Show(cabinet, Renamed(Decoded(kCabinet, 0x54, {kCabinet, 0, 0, 0, 3, 0xD2, 0x04, 0, 0}), "\"card\"",
                         "\"info\""));
   Show(cabinet, NodeReply("CABMGZ", "Alarm", {{"info", "50%d%s"}}));
   Show(cabinet, NodeReply("CABMGZ", "fault", {{"info", "lid"}}));
@@ -190,14 +205,14 @@ TEST_F(CabinetPagesTest, EventsUnderTheOtherSpellingsAndTheDevicesOwnWords) {
 
 TEST_F(CabinetPagesTest, BoxInfoInsertsSixteenRowsOnTop) {
   // Box 1 size 5, box 2 size 2, box 3 size 7.
-  Show(cabinet, labtest::Decoded(kCabinet, 0x50, {kCabinet, 3, 0, 0, 0x50, 0x21, 0x72}));
+  Show(cabinet, Decoded(kCabinet, 0x50, {kCabinet, 3, 0, 0, 0x50, 0x21, 0x72}));
   QTableWidget* list = cabinet.ListView(1380);
   ASSERT_EQ(list->rowCount(), 16);
   EXPECT_EQ(Row(cabinet, 1380, 0), (std::vector<std::string>{"1", "5"}));
   EXPECT_EQ(Row(cabinet, 1380, 2), (std::vector<std::string>{"3", "7"}));
   EXPECT_EQ(Row(cabinet, 1380, 3), (std::vector<std::string>{"4", "0"}));
   EXPECT_EQ(Row(cabinet, 1380, 15), (std::vector<std::string>{"16", "0"}));
-  Show(cabinet, labtest::Decoded(kCabinet, 0x50, {kCabinet, 1, 0, 0, 0x90}));
+  Show(cabinet, Decoded(kCabinet, 0x50, {kCabinet, 1, 0, 0, 0x90}));
   ASSERT_EQ(list->rowCount(), 32);
   EXPECT_EQ(Row(cabinet, 1380, 0), (std::vector<std::string>{"1", "9"}));
   EXPECT_EQ(Row(cabinet, 1380, 2), (std::vector<std::string>{"3", "0"}));
@@ -213,27 +228,28 @@ TEST_F(CabinetPagesTest, MeterButtonsSendTheirOperationAndLogEveryResult) {
   for (int result : {1, 0, -1}) {
     for (const auto& [button, operation, text] : cases) {
       FakeApi::SetResult(result);
-      ClearLog();
+      const QStringList logged = LogLines();
       meter.Press(button);
       EXPECT_EQ(FakeApi::Calls().back(), (RecordedCall{"CM_IOT_SPHYGMOMETER_Ctrl", Node({operation})}));
-      EXPECT_EQ(LogLines(), std::vector<std::string>{std::string("血压计: ") + text + (result == 1 ? "成功!" : "错误!")});
+      EXPECT_EQ(LogLines().mid(logged.size()),
+                QStringList{Line(std::string("血压计: ") + text + (result == 1 ? "成功!" : "错误!"))});
     }
   }
 }
 
 TEST_F(CabinetPagesTest, MeterSamplesAreRowsUntilTheNextStartAndTheResultFillsTheEdits) {
-  for (std::uint8_t low : {0x78, 0x79, 0x7A}) Show(meter, labtest::Decoded(kMeter, 0x50, {kMeter, 0, 0, 0, 0, low, 1}));
+  for (std::uint8_t low : {0x78, 0x79, 0x7A}) Show(meter, Decoded(kMeter, 0x50, {kMeter, 0, 0, 0, 0, low, 1}));
   ASSERT_EQ(meter.ListView(1389)->rowCount(), 3);
   EXPECT_EQ(Row(meter, 1389, 0), (std::vector<std::string>{"120", "true"}));
   EXPECT_EQ(Row(meter, 1389, 2), (std::vector<std::string>{"122", "true"}));
 
-  Show(meter, labtest::Decoded(kMeter, 0x51, {kMeter, 0, 0, 0, 121, 79, 68, 0}));
+  Show(meter, Decoded(kMeter, 0x51, {kMeter, 0, 0, 0, 121, 79, 68, 0}));
   EXPECT_EQ(meter.findChild<QLineEdit*>(QStringLiteral("1384"))->text(), QStringLiteral("121"));
   EXPECT_EQ(meter.findChild<QLineEdit*>(QStringLiteral("1385"))->text(), QStringLiteral("79"));
   EXPECT_EQ(meter.findChild<QLineEdit*>(QStringLiteral("1387"))->text(), QStringLiteral("68"));
   EXPECT_EQ(meter.findChild<QLineEdit*>(QStringLiteral("1388"))->text(), QStringLiteral("true"));
 
-  Show(meter, labtest::Decoded(kMeter, 0x31, {kMeter, 0, 0, 0}));
+  Show(meter, Decoded(kMeter, 0x31, {kMeter, 0, 0, 0}));
   EXPECT_EQ(Lines(1390, meter), std::vector<std::string>{"Start"});
 
   FakeApi::SetResult(-1);

@@ -7,24 +7,31 @@
 #include <vector>
 
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
 #include "demo/pages/collector_pages.h"
-#include "demo/shell/demo_dlg.h"
-#include "tests/demo/demo_fakes.h"
-#include "tests/demo/pages/node_calls.h"
+#include "tests/demo/page_fixture.h"
+#include "tests/support/device_replies.h"
 
 namespace {
 
-using pagetest::CollectorPayload;
-using pagetest::Decoded;
-using pagetest::NodeCall;
-using pagetest::NodeCalls;
+using demotest::FakeApi;
+using demotest::RecordedCall;
 
-constexpr long long kHandle = 0x6000;
 constexpr std::uint8_t kDais = 60, kTdc = 61, kThdc = 62, kIdc = 63;
+
+// A payload of a collector: count, precision, result, a spare byte, then
+// the 32-bit readings, least significant byte first.
+std::vector<std::uint8_t> CollectorPayload(std::uint8_t count, std::uint8_t precision, std::uint8_t result,
+                                           const std::vector<std::int32_t>& readings) {
+  std::vector<std::uint8_t> bytes = {count, precision, result, 0};
+  for (std::int32_t reading : readings) {
+    const auto value = static_cast<std::uint32_t>(reading);
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+  }
+  return bytes;
+}
 
 // A hand-made collector reply, for texts no decoder sends.
 std::string CollectorText(const std::string& devtype, const std::string& msg, const std::string& data) {
@@ -36,61 +43,24 @@ std::string Element(const std::string& name, int precision, const std::string& v
          ",\"subtype\":\"\",\"type\":\"number\",\"unit\":\"\",\"value\":" + value + "}";
 }
 
-class CollectorTest : public ::testing::Test {
+class CollectorTest : public demotest::PageFixture {
  protected:
   CollectorTest() {
-    dialog.SetLocalClock([] { return TimeOfDay{6, 0, 0, 0}; });
-    theApp.m_pMainWnd = &dialog;
-    theApp.m_hSession = reinterpret_cast<IotHandle*>(static_cast<intptr_t>(kHandle));
-    theApp.NodeTarget = NodeTargetInfo{1000001, 1, 2};
-    PAGETEST_RECORD(CM_IOT_THDC_Sampling);
-    PAGETEST_RECORD(CM_IOT_THDC_SetLimit);
-    PAGETEST_RECORD(CM_IOT_THDC_StartContinuousSampling);
-    PAGETEST_RECORD(CM_IOT_THDC_StopContinuousSampling);
-    PAGETEST_RECORD(CM_IOT_THDC_QueryLimit);
-    PAGETEST_RECORD(CM_IOT_THDC_QueryRange);
-    PAGETEST_RECORD(CM_IOT_TDC_Sampling);
-    PAGETEST_RECORD(CM_IOT_TDC_SetLimit);
-    PAGETEST_RECORD(CM_IOT_TDC_StartContinuousSampling);
-    PAGETEST_RECORD(CM_IOT_TDC_StopContinuousSampling);
-    PAGETEST_RECORD(CM_IOT_TDC_QueryLimit);
-    PAGETEST_RECORD(CM_IOT_TDC_QueryRange);
-    PAGETEST_RECORD(CM_IOT_IDC_Sampling);
-    PAGETEST_RECORD(CM_IOT_IDC_SetLimit);
-    PAGETEST_RECORD(CM_IOT_IDC_StartContinuousSampling);
-    PAGETEST_RECORD(CM_IOT_IDC_StopContinuousSampling);
-    PAGETEST_RECORD(CM_IOT_IDC_QueryLimit);
-    PAGETEST_RECORD(CM_IOT_IDC_QueryRange);
-    PAGETEST_RECORD(CM_IOT_DAIS_Sampling);
-    PAGETEST_RECORD(CM_IOT_DAIS_SetLimit);
-    PAGETEST_RECORD(CM_IOT_DAIS_StartContinuousSampling);
-    PAGETEST_RECORD(CM_IOT_DAIS_StopContinuousSampling);
-    PAGETEST_RECORD(CM_IOT_DAIS_QueryLimit);
-    PAGETEST_RECORD(CM_IOT_DAIS_QueryRange);
-    PAGETEST_RECORD(CM_IOT_DAIS_ZeroSetting);
-    PAGETEST_RECORD(CM_IOT_DAIS_QueryZeroSetting);
-    NodeCalls().clear();
-    pagetest::NodeResult() = 1;
     for (KitPage* page : Pages()) {
       page->SetUtcClock([] { return TimeOfDay{8, 9, 10, 11}; });
       page->EnsureCreated();
     }
   }
-  ~CollectorTest() override { NodeCalls().clear(); }
 
   std::vector<KitPage*> Pages() { return {&thdc, &tdc, &idc, &dais}; }
 
-  static void Show(KitPage& page, const std::string& text) {
-    page.QueueReply(text);
-    page.OnDeviceReply(0, 0);
+  // The library's text for a collector frame of the target node.
+  static std::string Decoded(std::uint8_t code, std::uint8_t function, std::vector<std::uint8_t> payload) {
+    return testsupport::LibraryReplyText(kNvsid, {kNetId, kNodeAddress, code, function, std::move(payload)});
   }
-  QString Log() { return dialog.findChild<QPlainTextEdit*>(QStringLiteral("1072"))->toPlainText(); }
-  static QString EditText(KitPage& page, int id) {
-    auto* edit = qobject_cast<QLineEdit*>(page.Widget(id));
-    return edit != nullptr ? edit->text() : QStringLiteral("<none>");
-  }
+  static QString EditText(KitPage& page, int id) { return Control<QLineEdit>(page, id).text(); }
   static void Type(KitPage& page, int id, const char* text) {
-    qobject_cast<QLineEdit*>(page.Widget(id))->setText(QString::fromUtf8(text));
+    Control<QLineEdit>(page, id).setText(QString::fromUtf8(text));
   }
   static std::vector<QString> Row(KitPage& page, int listId, int row) {
     std::vector<QString> cells;
@@ -102,11 +72,6 @@ class CollectorTest : public ::testing::Test {
     return cells;
   }
 
-  demotest::AppStateGuard state;
-  demotest::VideoRecorder video;
-  demotest::UiRecorder ui;
-  demotest::FakeApi api;
-  CDemoDlg dialog;
   CTHDCPage thdc;
   CTDCPage tdc;
   CIDCPage idc;
@@ -118,10 +83,10 @@ TEST_F(CollectorTest, ButtonsCallTheirExportsAndLogTheFailureLineOnMinusOne) {
     KitPage* page;
     int button;
     const char* caption;
-    NodeCall call;
+    RecordedCall call;
     std::string failure;
   };
-  const std::vector<long long> node = {kHandle, 1000001, 1, 2};
+  const std::vector<long long> node = {kHandle, kNvsid, kNetId, kNodeAddress};
   const auto with = [&node](std::vector<long long> more) {
     std::vector<long long> args = node;
     args.insert(args.end(), more.begin(), more.end());
@@ -144,7 +109,7 @@ TEST_F(CollectorTest, ButtonsCallTheirExportsAndLogTheFailureLineOnMinusOne) {
     const std::string e = "CM_IOT_" + f.word;
     const auto add = [&](int button, const char* caption, const std::string& name, std::vector<long long> args,
                          std::vector<double> reals, const std::string& line) {
-      cases.push_back({f.page, button, caption, {name, std::move(args), std::move(reals)}, f.prefix + line});
+      cases.push_back({f.page, button, caption, {name, std::move(args), {}, std::move(reals)}, f.prefix + line});
     };
     add(1184, "查询范围", e + "_QueryRange", node, {}, "查询测量范围错误!");
     add(1074, "单次采集", e + "_Sampling", node, {}, "单次采集错误!");
@@ -173,16 +138,15 @@ TEST_F(CollectorTest, ButtonsCallTheirExportsAndLogTheFailureLineOnMinusOne) {
     Type(dais, 1089, "2.5");
   };
   for (int result : {1, 0, -1}) {
-    pagetest::NodeResult() = result;
     for (const Case& c : cases) {
-      NodeCalls().clear();
+      FakeApi fresh;
+      FakeApi::SetResult(result);
       typeLimits();
       const QString before = Log();
-      auto* button = c.page->findChild<QPushButton*>(QString::number(c.button));
-      ASSERT_NE(button, nullptr) << c.call.name;
-      EXPECT_EQ(button->text(), QString::fromUtf8(c.caption)) << c.call.name;
-      button->click();
-      EXPECT_EQ(NodeCalls(), std::vector<NodeCall>{c.call}) << c.call.name;
+      auto& button = Control<QPushButton>(*c.page, c.button);
+      EXPECT_EQ(button.text(), QString::fromUtf8(c.caption)) << c.call.name;
+      button.click();
+      EXPECT_EQ(FakeApi::Calls(), std::vector<RecordedCall>{c.call}) << c.call.name;
       const QString added = Log().mid(before.size());
       if (result == -1) {
         EXPECT_TRUE(added.contains(QString::fromStdString(c.failure))) << c.failure << " " << added.toStdString();
@@ -197,7 +161,7 @@ TEST_F(CollectorTest, ButtonsCallTheirExportsAndLogTheFailureLineOnMinusOne) {
 
 TEST_F(CollectorTest, SetLimitShowsZeroLimitsAfterTheCallWhateverTheResult) {
   for (int result : {1, -1}) {
-    pagetest::NodeResult() = result;
+    FakeApi::SetResult(result);
     Type(thdc, 1081, "-10");
     Type(thdc, 1082, "50");
     Type(thdc, 1083, "20");
@@ -205,7 +169,7 @@ TEST_F(CollectorTest, SetLimitShowsZeroLimitsAfterTheCallWhateverTheResult) {
     thdc.Press(IDC_COLLECTOR_SET_LIMIT);
     for (int id : {1081, 1082, 1083, 1084}) EXPECT_EQ(EditText(thdc, id), "0") << id << " " << result;
   }
-  EXPECT_EQ(NodeCalls().size(), 2u);
+  EXPECT_EQ(FakeApi::Calls().size(), 2u);
 }
 
 TEST_F(CollectorTest, WithoutASessionTheFieldsAreClearedAndShownBeforeTheMessage) {
@@ -229,7 +193,7 @@ TEST_F(CollectorTest, WithoutASessionTheFieldsAreClearedAndShownBeforeTheMessage
   }
   thdc.Press(IDC_COLLECTOR_START);
   thdc.Press(IDC_COLLECTOR_SET_LIMIT);
-  EXPECT_TRUE(NodeCalls().empty());
+  EXPECT_TRUE(FakeApi::Calls().empty());
 }
 
 TEST_F(CollectorTest, ContinuousSamplingIsCheckedBeforeItStarts) {
@@ -253,12 +217,12 @@ TEST_F(CollectorTest, ContinuousSamplingIsCheckedBeforeItStarts) {
       EXPECT_EQ(ui.messages, QStringList{QString::fromUtf8(c.message)}) << c.period << " " << c.count;
     }
   }
-  EXPECT_TRUE(NodeCalls().empty());
+  EXPECT_TRUE(FakeApi::Calls().empty());
   Type(thdc, IDC_COLLECTOR_PERIOD, "1000");
   Type(thdc, IDC_COLLECTOR_COUNT, "1");
   thdc.Press(IDC_COLLECTOR_START);
-  EXPECT_EQ(NodeCalls(), (std::vector<NodeCall>{{"CM_IOT_THDC_StartContinuousSampling",
-                                                  {kHandle, 1000001, 1, 2, 1000, 1}, {}}}));
+  EXPECT_EQ(FakeApi::Calls(), (std::vector<RecordedCall>{{"CM_IOT_THDC_StartContinuousSampling",
+                                                      {kHandle, kNvsid, kNetId, kNodeAddress, 1000, 1}}}));
 }
 
 TEST_F(CollectorTest, AValueThatDoesNotParseSendsNothing) {
@@ -268,7 +232,7 @@ TEST_F(CollectorTest, AValueThatDoesNotParseSendsNothing) {
   Type(idc, 1093, "12.5");
   idc.Press(IDC_COLLECTOR_SET_LIMIT);
   EXPECT_EQ(ui.messages.size(), 2);
-  EXPECT_TRUE(NodeCalls().empty());
+  EXPECT_TRUE(FakeApi::Calls().empty());
 }
 
 TEST_F(CollectorTest, EveryDrainedTextTurnsTheStateIconPending) {

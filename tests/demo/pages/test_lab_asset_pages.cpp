@@ -1,6 +1,11 @@
 // The positioning, entry and exit and card-power pages: their commands, the
 // card-power page's mode controls and length check, and the replies of the
 // library's decoders as rows, values, icons and log lines.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -8,35 +13,53 @@
 
 #include "demo/pages/card_power_page.h"
 #include "demo/pages/lab_asset_pages.h"
-#include "tests/demo/pages/laboratory_fixture.h"
+#include "tests/demo/page_fixture.h"
+#include "tests/demo/reply_texts.h"
+#include "tests/support/device_replies.h"
 
 namespace {
 
-using labtest::FakeApi;
-using labtest::RecordedCall;
+using demotest::FakeApi;
+using demotest::RecordedCall;
 
 constexpr std::uint8_t kPositioning = 90;
 constexpr std::uint8_t kInOut = 100;
 constexpr std::uint8_t kCardPower = 86;
 
-class LabAssetPagesTest : public labtest::PageTest {
+// The text with the first `from` replaced by `to`: a decoder's text under
+// another spelling of a name or key.
+std::string Renamed(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+// The main log's lines of these texts at the fixture's local time.
+QStringList Logged(const std::vector<std::string>& texts) {
+  QStringList lines;
+  for (const std::string& text : texts) lines << QStringLiteral(" 6:00:00.000: ") + QString::fromStdString(text);
+  return lines;
+}
+
+class LabAssetPagesTest : public demotest::PageFixture {
  protected:
   LabAssetPagesTest() {
-    auto& table = Api();
-    labtest::Record<"CM_IOT_DEVPST_Ctrl">(table.CM_IOT_DEVPST_Ctrl);
-    labtest::Record<"CM_IOT_DEVIO_Ctrl">(table.CM_IOT_DEVIO_Ctrl);
-    labtest::Record<"CM_IOT_DEVIO_GetInfo">(table.CM_IOT_DEVIO_GetInfo);
-    labtest::Record<"CM_IOT_ICREAD_Ctrl">(table.CM_IOT_ICREAD_Ctrl);
-    labtest::Record<"CM_IOT_ICREAD_QueryStatus">(table.CM_IOT_ICREAD_QueryStatus);
-    labtest::Record<"CM_IOT_ICREAD_QueryConfig">(table.CM_IOT_ICREAD_QueryConfig);
-    labtest::Record<"CM_IOT_ICREAD_SetMode1">(table.CM_IOT_ICREAD_SetMode1);
-    labtest::Record<"CM_IOT_ICREAD_SetMode2">(table.CM_IOT_ICREAD_SetMode2);
-    labtest::Record<"CM_IOT_ICREAD_SetMode3">(table.CM_IOT_ICREAD_SetMode3);
     inOut.SetLocalNow([] { return QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)); });
     for (KitPage* page : std::initializer_list<KitPage*>{&positioning, &inOut, &power}) page->EnsureCreated();
   }
 
-  QLineEdit* EditOf(KitPage& page, int id) { return page.findChild<QLineEdit*>(QString::number(id)); }
+  // The handle and the target node, then the rest of an export's integers.
+  static std::vector<long long> Node(std::vector<long long> rest) {
+    rest.insert(rest.begin(), {kHandle, kNvsid, kNetId, kNodeAddress});
+    return rest;
+  }
+  // The library's text for a frame of the target node; there is one.
+  static std::string Decoded(std::uint8_t code, std::uint8_t function, std::vector<std::uint8_t> payload) {
+    std::string text = testsupport::LibraryReplyText(kNvsid, {kNetId, kNodeAddress, code, function, payload});
+    EXPECT_FALSE(text.empty()) << "no text for function " << static_cast<int>(function);
+    return text;
+  }
+  QLineEdit* EditOf(KitPage& page, int id) { return &Control<QLineEdit>(page, id); }
   QComboBox* ComboOf(int id) { return power.findChild<QComboBox*>(QString::number(id)); }
   void ChooseMode(int radioId) { power.findChild<QRadioButton*>(QString::number(radioId))->click(); }
   void ChooseTiming(int index) {
@@ -90,7 +113,7 @@ TEST_F(LabAssetPagesTest, ButtonsSendTheirCommandsAndReportNothing) {
       EXPECT_EQ(FakeApi::Calls().back(), c.call);
     }
   }
-  EXPECT_TRUE(LogLines().empty());
+  EXPECT_TRUE(LogLines().isEmpty());
   EXPECT_TRUE(ui.messages.isEmpty());
   inOut.Press(1057);
   EXPECT_EQ(FakeApi::Calls().back(), (RecordedCall{"CM_IOT_DEVIO_GetInfo", Node({})}));
@@ -112,8 +135,8 @@ TEST_F(LabAssetPagesTest, PowerButtonsSetThePendingIcon) {
 }
 
 TEST_F(LabAssetPagesTest, WithoutASessionTheListAndFieldsAreStillCleared) {
-  Show(positioning, labtest::Decoded(kPositioning, 0x50, {0, 0, 0, 0, 3, 0, 0, 0, 1, 0, 2, 4, 5, 6, 0, 7, 0, 1}));
-  Show(inOut, labtest::Decoded(kInOut, 0x50, {0, 0, 0, 0, 9, 0, 8, 7, 6}));
+  Show(positioning, Decoded(kPositioning, 0x50, {0, 0, 0, 0, 3, 0, 0, 0, 1, 0, 2, 4, 5, 6, 0, 7, 0, 1}));
+  Show(inOut, Decoded(kInOut, 0x50, {0, 0, 0, 0, 9, 0, 8, 7, 6}));
   theApp.m_hSession = nullptr;
   positioning.Press(1144);
   inOut.Press(1057);
@@ -126,35 +149,35 @@ TEST_F(LabAssetPagesTest, WithoutASessionTheListAndFieldsAreStillCleared) {
 }
 
 TEST_F(LabAssetPagesTest, PositioningRepliesGiveRowsAndLogLines) {
-  Show(positioning, labtest::Decoded(kPositioning, 0x50, {0, 0, 0, 0, 3, 0, 0, 0, 1, 0, 2, 4, 5, 6, 0, 7, 0, 1}));
+  Show(positioning, Decoded(kPositioning, 0x50, {0, 0, 0, 0, 3, 0, 0, 0, 1, 0, 2, 4, 5, 6, 0, 7, 0, 1}));
   ASSERT_EQ(positioning.ListView(1078)->rowCount(), 1);
   EXPECT_EQ(Row(positioning, 0), (std::vector<std::string>{"3", "1", "2", "4", "5", "6", "7", "1"}));
-  Show(positioning, labtest::Decoded(kPositioning, 0x30, {0, 0x55}));
-  Show(positioning, labtest::Decoded(kPositioning, 0x41, {}));
-  Show(positioning, labtest::Decoded(kPositioning, 0x20, {}));
+  Show(positioning, Decoded(kPositioning, 0x30, {0, 0x55}));
+  Show(positioning, Decoded(kPositioning, 0x41, {}));
+  Show(positioning, Decoded(kPositioning, 0x20, {}));
   Show(positioning, demotest::NodeReply("DEVPST", "FAULT", {{"info", "Power"}}));
   Show(positioning, demotest::NodeReply("DEVPST", "operationfeedback", {{"info", "50%d"}, {"result", "%s"}}));
-  EXPECT_EQ(LogLines(), (std::vector<std::string>{"DEVPST: startscan: success", "DEVPST: scanstopped",
-                                                  "DEVPST传感器故障!", "DEVPST电源故障", "DEVPST: 50%d: %s"}));
+  EXPECT_EQ(LogLines(), Logged({"DEVPST: startscan: success", "DEVPST: scanstopped", "DEVPST传感器故障!",
+                                "DEVPST电源故障", "DEVPST: 50%d: %s"}));
 }
 
 TEST_F(LabAssetPagesTest, InOutRepliesGiveFieldsRowsAndLogLines) {
-  Show(inOut, labtest::Decoded(kInOut, 0x50, {0, 0, 0, 0, 0x2C, 0x01, 8, 7, 6}));
+  Show(inOut, Decoded(kInOut, 0x50, {0, 0, 0, 0, 0x2C, 0x01, 8, 7, 6}));
   EXPECT_EQ(EditOf(inOut, 1147)->text(), QStringLiteral("300"));
   EXPECT_EQ(EditOf(inOut, 1148)->text(), QStringLiteral("8"));
   EXPECT_EQ(EditOf(inOut, 1149)->text(), QStringLiteral("7"));
   EXPECT_EQ(EditOf(inOut, 1150)->text(), QStringLiteral("6"));
 
-  Show(inOut, labtest::Decoded(kInOut, 0x52, {0, 0, 0, 2, 77, 0}));
+  Show(inOut, Decoded(kInOut, 0x52, {0, 0, 0, 2, 77, 0}));
   ASSERT_EQ(inOut.ListView(1078)->rowCount(), 1);
   EXPECT_EQ(Row(inOut, 0), (std::vector<std::string>{"2026-03-04 05:06:07", "77", "this", "out"}));
 
-  Show(inOut, labtest::Decoded(kInOut, 0x30, {}));
-  Show(inOut, labtest::Decoded(kInOut, 0x31, {}));
-  Show(inOut, labtest::Decoded(kInOut, 0x40, {}));
-  for (std::uint8_t fault = 0x20; fault <= 0x23; ++fault) Show(inOut, labtest::Decoded(kInOut, fault, {}));
-  Show(inOut, labtest::Decoded(kInOut, 0x10, {0, 0, 0, 0, 0x39, 0x30}));
-  EXPECT_EQ(LogLines(), (std::vector<std::string>{
+  Show(inOut, Decoded(kInOut, 0x30, {}));
+  Show(inOut, Decoded(kInOut, 0x31, {}));
+  Show(inOut, Decoded(kInOut, 0x40, {}));
+  for (std::uint8_t fault = 0x20; fault <= 0x23; ++fault) Show(inOut, Decoded(kInOut, fault, {}));
+  Show(inOut, Decoded(kInOut, 0x10, {0, 0, 0, 0, 0x39, 0x30}));
+  EXPECT_EQ(LogLines(), Logged({
                             "DEVIO: 读卡器归属信息写入指令接收正常",
                             "DEVIO: 读卡器归属信息查询指令接收正常",
                             "DEVIO: 读卡器归属信息写入正确",
@@ -168,7 +191,7 @@ TEST_F(LabAssetPagesTest, InOutRepliesGiveFieldsRowsAndLogLines) {
 
 TEST_F(LabAssetPagesTest, CardRecordsFillTheFieldsAndThePowerIcon) {
   // Card id 0x01020304, card number 513, power on, card text "AB", mode2day, errtime.
-  Show(power, labtest::Decoded(kCardPower, 0x43, {4, 3, 2, 1, 1, 2, 1, 'A', 'B', 0, 0, 0, 0, 3, 2}));
+  Show(power, Decoded(kCardPower, 0x43, {4, 3, 2, 1, 1, 2, 1, 'A', 'B', 0, 0, 0, 0, 3, 2}));
   EXPECT_EQ(EditOf(power, 1263)->text(), QStringLiteral("16909060"));
   EXPECT_EQ(EditOf(power, 1264)->text(), QStringLiteral("513"));
   EXPECT_EQ(EditOf(power, 1265)->text(), QStringLiteral("AB"));
@@ -176,20 +199,20 @@ TEST_F(LabAssetPagesTest, CardRecordsFillTheFieldsAndThePowerIcon) {
   EXPECT_EQ(EditOf(power, 1267)->text(), QStringLiteral("errtime"));
   EXPECT_EQ(power.IconStateOf(1127), IconState::kOn);
 
-  Show(power, labtest::Decoded(kCardPower, 0x50, {1, 8, 30, 5, 17, 45, 0, 'C', 0, 0, 0, 0, 0, 0, 0}));
+  Show(power, Decoded(kCardPower, 0x50, {1, 8, 30, 5, 17, 45, 0, 'C', 0, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(EditOf(power, 1268)->text(), QStringLiteral("Mon 08:30"));
   EXPECT_EQ(EditOf(power, 1269)->text(), QStringLiteral("Fri 17:45"));
   EXPECT_EQ(EditOf(power, 1265)->text(), QStringLiteral("C"));
   EXPECT_EQ(power.IconStateOf(1127), IconState::kOff);
 
-  Show(power, labtest::Renamed(labtest::Renamed(labtest::Decoded(kCardPower, 0x43, {5, 0, 0, 0, 1, 2, 1}),
+  Show(power, Renamed(Renamed(Decoded(kCardPower, 0x43, {5, 0, 0, 0, 1, 2, 1}),
                                                 "\"powerstatus\":{", "\"other\":{"),
                                "\"powerstatus\"", "\"PowerStatus\""));
   EXPECT_EQ(power.IconStateOf(1127), IconState::kPending);
   EXPECT_EQ(EditOf(power, 1263)->text(), QStringLiteral("5"));
 
-  Show(power, labtest::Decoded(kCardPower, 0x13, {}));
-  EXPECT_EQ(LogLines(), std::vector<std::string>{"ICREAD: 盒盖被打开"});
+  Show(power, Decoded(kCardPower, 0x13, {}));
+  EXPECT_EQ(LogLines(), Logged({"ICREAD: 盒盖被打开"}));
 }
 
 TEST_F(LabAssetPagesTest, ModeControlsFollowTheModeAndTiming) {

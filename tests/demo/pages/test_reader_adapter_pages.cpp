@@ -7,59 +7,38 @@
 #include <vector>
 
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "demo/pages/page_factory.h"
 #include "demo/pages/reader_adapter_pages.h"
-#include "demo/shell/demo_dlg.h"
 #include "demo/shell/page_table.h"
 #include "library/api/commands_switches.h"
-#include "tests/demo/demo_fakes.h"
-#include "tests/demo/pages/node_calls.h"
+#include "tests/demo/page_fixture.h"
 #include "tests/demo/reply_texts.h"
+#include "tests/support/device_replies.h"
 
 namespace {
 
-using pagetest::Decoded;
-using pagetest::NodeCall;
-using pagetest::NodeCalls;
+using demotest::FakeApi;
+using demotest::RecordedCall;
 
-constexpr long long kHandle = 0x6000;
 constexpr std::uint8_t kRfid13M56 = 91, kRfid125K = 92, kAdapter = 103;
 
-class ReaderAdapterTest : public ::testing::Test {
+class ReaderAdapterTest : public demotest::PageFixture {
  protected:
   ReaderAdapterTest() {
-    dialog.SetLocalClock([] { return TimeOfDay{6, 0, 0, 0}; });
-    theApp.m_pMainWnd = &dialog;
-    theApp.m_hSession = reinterpret_cast<IotHandle*>(static_cast<intptr_t>(kHandle));
-    theApp.NodeTarget = NodeTargetInfo{1000001, 1, 2};
-    PAGETEST_RECORD(CM_IOT_ADAPTER_ReqType);
-    PAGETEST_RECORD(CM_IOT_ADAPTER_ReqData);
-    NodeCalls().clear();
-    pagetest::NodeResult() = 1;
     for (KitPage* page : std::initializer_list<KitPage*>{&card125K, &card13M56, &adapter, &fs, &fx, &ws})
       page->EnsureCreated();
   }
-  ~ReaderAdapterTest() override { NodeCalls().clear(); }
 
-  static void Show(KitPage& page, const std::string& text) {
-    page.QueueReply(text);
-    page.OnDeviceReply(0, 0);
+  // The library's text for a frame of the target node, or of another node.
+  static std::string Decoded(std::uint8_t code, std::uint8_t function, std::vector<std::uint8_t> payload,
+                             std::uint32_t nvsid = kNvsid, std::uint16_t node = kNodeAddress) {
+    return testsupport::LibraryReplyText(nvsid, {kNetId, node, code, function, std::move(payload)});
   }
   static void Queue(KitPage& page, const std::string& text) { page.QueueReply(text); }
-  QString Log() { return dialog.findChild<QPlainTextEdit*>(QStringLiteral("1072"))->toPlainText(); }
-  static QString EditText(KitPage& page, int id) {
-    auto* edit = qobject_cast<QLineEdit*>(page.Widget(id));
-    return edit != nullptr ? edit->text() : QStringLiteral("<none>");
-  }
+  static QString EditText(KitPage& page, int id) { return Control<QLineEdit>(page, id).text(); }
 
-  demotest::AppStateGuard state;
-  demotest::VideoRecorder video;
-  demotest::UiRecorder ui;
-  demotest::FakeApi api;
-  CDemoDlg dialog;
   CRFIDControl125KPage card125K;
   CRFIDControl13M56Page card13M56;
   CAdapterPage adapter;
@@ -81,14 +60,14 @@ TEST_F(ReaderAdapterTest, AdapterButtonsCallTheirExportsAndReportNothing) {
       {&ws, 1156, "获取数据", "CM_IOT_ADAPTER_ReqData"},
   };
   for (int result : {1, 0, -1}) {
-    pagetest::NodeResult() = result;
     for (const Case& c : cases) {
-      NodeCalls().clear();
-      auto* button = c.page->findChild<QPushButton*>(QString::number(c.button));
-      ASSERT_NE(button, nullptr) << c.name;
-      EXPECT_EQ(button->text(), QString::fromUtf8(c.caption));
-      button->click();
-      EXPECT_EQ(NodeCalls(), (std::vector<NodeCall>{{c.name, {kHandle, 1000001, 1, 2}, {}}})) << c.name;
+      FakeApi fresh;
+      FakeApi::SetResult(result);
+      auto& button = Control<QPushButton>(*c.page, c.button);
+      EXPECT_EQ(button.text(), QString::fromUtf8(c.caption));
+      button.click();
+      EXPECT_EQ(FakeApi::Calls(), (std::vector<RecordedCall>{{c.name, {kHandle, kNvsid, kNetId, kNodeAddress}}}))
+          << c.name;
     }
   }
   EXPECT_TRUE(Log().isEmpty());
@@ -103,10 +82,10 @@ TEST_F(ReaderAdapterTest, GetTypeShowsZeroAfterTheSessionCheckThenAsks) {
   EXPECT_EQ(EditText(adapter, IDC_ADAPTER_TYPE), "7");
   EXPECT_EQ(ui.messages, QStringList{QStringLiteral("请先初始化模块!")});
   theApp.m_hSession = reinterpret_cast<IotHandle*>(static_cast<intptr_t>(kHandle));
-  pagetest::NodeResult() = -1;
+  FakeApi::SetResult(-1);
   adapter.Press(IDC_ADAPTER_GET_TYPE);
   EXPECT_EQ(EditText(adapter, IDC_ADAPTER_TYPE), "0");
-  EXPECT_EQ(NodeCalls().size(), 1u);
+  EXPECT_EQ(FakeApi::Calls().size(), 1u);
   EXPECT_EQ(EditText(adapter, IDC_ADAPTER_DATA), "");
 }
 
@@ -122,8 +101,7 @@ TEST_F(ReaderAdapterTest, CardButtonsSendNothing) {
   EXPECT_EQ(disabled->text(), QStringLiteral("获取卡号(&G)"));
   card13M56.Press(IDC_RFID_GET_CARD);
   EXPECT_EQ(ui.messages.size(), 1);
-  EXPECT_TRUE(demotest::FakeApi::Calls().empty());
-  EXPECT_TRUE(NodeCalls().empty());
+  EXPECT_TRUE(FakeApi::Calls().empty());
 }
 
 TEST_F(ReaderAdapterTest, CardReportsOfTheTargetNodeAreShown) {
@@ -135,16 +113,16 @@ TEST_F(ReaderAdapterTest, CardReportsOfTheTargetNodeAreShown) {
   EXPECT_EQ(EditText(card125K, IDC_RFID_CARD), "DEADBEEF");
 
   // A report of another node is skipped; the next in the same drain is shown.
-  Queue(card125K, Decoded(kRfid125K, 0x43, {1, 0, 0, 0}, 1000001, 1, 3));
+  Queue(card125K, Decoded(kRfid125K, 0x43, {1, 0, 0, 0}, kNvsid, 3));
   Queue(card125K, Decoded(kRfid125K, 0x43, {2, 0, 0, 0}));
   card125K.OnDeviceReply(0, 0);
   EXPECT_EQ(EditText(card125K, IDC_RFID_CARD), "00000002");
-  Show(card13M56, Decoded(kRfid13M56, 0x43, {9, 0, 0, 0}, 1000002, 1, 2));
+  Show(card13M56, Decoded(kRfid13M56, 0x43, {9, 0, 0, 0}, kNvsid + 1));
   EXPECT_EQ(EditText(card13M56, IDC_RFID_CARD), "12345678");
 }
 
 TEST_F(ReaderAdapterTest, CardFaultsAreLoggedWithoutAFamilyWord) {
-  const demotest::ReplyNode target{1000001, 1, 2};
+  const demotest::ReplyNode target{kNvsid, kNetId, kNodeAddress};
   Show(card13M56, demotest::NodeReply("RFIDCONTROL13M56", "fault", {{"info", "power"}}, target));
   Show(card125K, demotest::NodeReply("RFIDCONTROL125K", "Fault", {{"info", "SENSOR"}}, target));
   Show(card125K, demotest::NodeReply("RFIDCONTROL125K", "fault", {{"info", "other"}}, target));
@@ -176,7 +154,8 @@ TEST_F(ReaderAdapterTest, AWindDirectionAbove360KeepsTheUserOnThePage) {
 TEST_F(ReaderAdapterTest, WeatherStationShowsTheWholeRecord) {
   // Node 3 of the stand-in has a weather station: its record comes in three
   // parts, and the last part's text carries the whole record.
-  const std::vector<std::string> texts = pagetest::StandinAnswers(AdapterReqData(), 3);
+  testsupport::SimulatedDevice station(kAdapter, kNetId, 3, kNvsid);
+  const std::vector<std::string> texts = station.Send(AdapterReqData());
   ASSERT_EQ(texts.size(), 3u);
   const std::string text = texts.back();
   ASSERT_FALSE(text.empty());
