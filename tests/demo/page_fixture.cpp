@@ -29,6 +29,19 @@ QString PageFixture::Logged(const char* text) {
   return QStringLiteral(" 6:00:00.000: ") + QString::fromUtf8(text);
 }
 
+QString PageFixture::Logged(const std::string& text) { return Logged(text.c_str()); }
+
+QStringList PageFixture::LoggedLines(const std::vector<std::string>& texts) {
+  QStringList lines;
+  for (const std::string& text : texts) lines << Logged(text);
+  return lines;
+}
+
+std::vector<long long> PageFixture::Node(std::vector<long long> rest) {
+  rest.insert(rest.begin(), {kHandle, kNvsid, kNetId, kNodeAddress});
+  return rest;
+}
+
 QStringList PageFixture::LogLines() const { return Log().split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 
 }  // namespace demotest

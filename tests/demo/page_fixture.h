@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -19,12 +20,17 @@
 namespace demotest {
 
 class PageFixture : public ::testing::Test {
- protected:
+ public:
   static constexpr long long kHandle = 0x6000;
   static constexpr std::uint32_t kNvsid = 1000001;
   static constexpr std::uint16_t kNetId = 1;
   static constexpr std::uint16_t kNodeAddress = 2;
 
+  // The integers of a recorded device call: the handle, the target node,
+  // then `rest`.
+  static std::vector<long long> Node(std::vector<long long> rest);
+
+ protected:
   PageFixture();
 
   // Hands the text to the page as the receiver does and lets it drain.
@@ -34,6 +40,8 @@ class PageFixture : public ::testing::Test {
   QStringList LogLines() const;
   // A line of the main log as the fixture's clock stamps it.
   static QString Logged(const char* text);
+  static QString Logged(const std::string& text);
+  static QStringList LoggedLines(const std::vector<std::string>& texts);
   // The texts of the message boxes shown so far.
   const QStringList& Messages() const { return ui.messages; }
 

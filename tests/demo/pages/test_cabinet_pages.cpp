@@ -15,10 +15,14 @@
 
 #include "demo/pages/cabinet_pages.h"
 #include "tests/demo/page_fixture.h"
+#include "tests/demo/pages/target_replies.h"
 #include "tests/demo/reply_texts.h"
 #include "tests/support/device_replies.h"
 
 namespace {
+
+using demotest::Decoded;
+using demotest::Renamed;
 
 using demotest::FakeApi;
 using demotest::RecordedCall;
@@ -26,35 +30,11 @@ using demotest::RecordedCall;
 constexpr std::uint8_t kCabinet = 97;
 constexpr std::uint8_t kMeter = 196;
 
-// The text with the first `from` replaced by `to`: a decoder's text under
-// another spelling of a name or key.
-std::string Renamed(std::string text, const std::string& from, const std::string& to) {
-  const std::size_t at = text.find(from);
-  if (at != std::string::npos) text.replace(at, from.size(), to);
-  return text;
-}
-
 class CabinetPagesTest : public demotest::PageFixture {
  protected:
   CabinetPagesTest() {
     cabinet.EnsureCreated();
     meter.EnsureCreated();
-  }
-
-  // The handle and the target node, then the rest of an export's integers.
-  static std::vector<long long> Node(std::vector<long long> rest) {
-    rest.insert(rest.begin(), {kHandle, kNvsid, kNetId, kNodeAddress});
-    return rest;
-  }
-  // The library's text for a frame of the target node; there is one.
-  static std::string Decoded(std::uint8_t code, std::uint8_t function, std::vector<std::uint8_t> payload) {
-    std::string text = testsupport::LibraryReplyText(kNvsid, {kNetId, kNodeAddress, code, function, payload});
-    EXPECT_FALSE(text.empty()) << "no text for function " << static_cast<int>(function);
-    return text;
-  }
-  // A line of the main log at the fixture's local time.
-  static QString Line(const std::string& text) {
-    return QStringLiteral(" 6:00:00.000: ") + QString::fromStdString(text);
   }
 
   // Types into the cabinet's box fields and picks the account type and box.
@@ -119,7 +99,7 @@ TEST_F(CabinetPagesTest, CabinetButtonsSendTheirCommandsAndLogEveryResult) {
       ASSERT_EQ(calls.size(), before + 1) << c.call.name;
       EXPECT_EQ(calls.back(), c.call);
       const std::string line = std::string("贵重物品看管: ") + c.operation + (result == 1 ? "成功!" : "错误!");
-      EXPECT_EQ(LogLines().mid(logged.size()), QStringList{Line(line)}) << result;
+      EXPECT_EQ(LogLines().mid(logged.size()), QStringList{Logged(line)}) << result;
     }
   }
   EXPECT_TRUE(ui.messages.isEmpty());
@@ -232,7 +212,7 @@ TEST_F(CabinetPagesTest, MeterButtonsSendTheirOperationAndLogEveryResult) {
       meter.Press(button);
       EXPECT_EQ(FakeApi::Calls().back(), (RecordedCall{"CM_IOT_SPHYGMOMETER_Ctrl", Node({operation})}));
       EXPECT_EQ(LogLines().mid(logged.size()),
-                QStringList{Line(std::string("血压计: ") + text + (result == 1 ? "成功!" : "错误!"))});
+                QStringList{Logged(std::string("血压计: ") + text + (result == 1 ? "成功!" : "错误!"))});
     }
   }
 }

@@ -12,9 +12,12 @@
 
 #include "demo/pages/collector_pages.h"
 #include "tests/demo/page_fixture.h"
+#include "tests/demo/pages/target_replies.h"
 #include "tests/support/device_replies.h"
 
 namespace {
+
+using demotest::Decoded;
 
 using demotest::FakeApi;
 using demotest::RecordedCall;
@@ -54,10 +57,6 @@ class CollectorTest : public demotest::PageFixture {
 
   std::vector<KitPage*> Pages() { return {&thdc, &tdc, &idc, &dais}; }
 
-  // The library's text for a collector frame of the target node.
-  static std::string Decoded(std::uint8_t code, std::uint8_t function, std::vector<std::uint8_t> payload) {
-    return testsupport::LibraryReplyText(kNvsid, {kNetId, kNodeAddress, code, function, std::move(payload)});
-  }
   static QString EditText(KitPage& page, int id) { return Control<QLineEdit>(page, id).text(); }
   static void Type(KitPage& page, int id, const char* text) {
     Control<QLineEdit>(page, id).setText(QString::fromUtf8(text));

@@ -18,9 +18,12 @@
 #include "demo/shell/demo_dlg.h"
 #include "library/api/commands_doorlock.h"
 #include "tests/demo/demo_fakes.h"
+#include "tests/demo/pages/target_replies.h"
 #include "tests/support/device_replies.h"
 
 namespace {
+
+using demotest::Decoded;
 
 using demotest::FakeApi;
 using demotest::RecordedCall;
@@ -36,18 +39,6 @@ std::vector<std::uint8_t> Bytes(const std::string& hex) {
   for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
     bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
   return bytes;
-}
-
-// The text the library's decoder writes for a lock's frame from node 1000001/1/2.
-std::string Decoded(std::uint8_t code, std::uint8_t function, std::vector<std::uint8_t> payload) {
-  IotReply reply;
-  reply.nvsid = 1000001;
-  reply.netId = 1;
-  reply.nodeAddress = 2;
-  reply.commandCode = code;
-  reply.functionByte = function;
-  reply.payload = std::move(payload);
-  return testsupport::LibraryReplyText(reply);
 }
 
 class DoorLockTest : public ::testing::Test {

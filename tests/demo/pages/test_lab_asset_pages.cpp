@@ -14,10 +14,14 @@
 #include "demo/pages/card_power_page.h"
 #include "demo/pages/lab_asset_pages.h"
 #include "tests/demo/page_fixture.h"
+#include "tests/demo/pages/target_replies.h"
 #include "tests/demo/reply_texts.h"
 #include "tests/support/device_replies.h"
 
 namespace {
+
+using demotest::Decoded;
+using demotest::Renamed;
 
 using demotest::FakeApi;
 using demotest::RecordedCall;
@@ -26,21 +30,6 @@ constexpr std::uint8_t kPositioning = 90;
 constexpr std::uint8_t kInOut = 100;
 constexpr std::uint8_t kCardPower = 86;
 
-// The text with the first `from` replaced by `to`: a decoder's text under
-// another spelling of a name or key.
-std::string Renamed(std::string text, const std::string& from, const std::string& to) {
-  const std::size_t at = text.find(from);
-  if (at != std::string::npos) text.replace(at, from.size(), to);
-  return text;
-}
-
-// The main log's lines of these texts at the fixture's local time.
-QStringList Logged(const std::vector<std::string>& texts) {
-  QStringList lines;
-  for (const std::string& text : texts) lines << QStringLiteral(" 6:00:00.000: ") + QString::fromStdString(text);
-  return lines;
-}
-
 class LabAssetPagesTest : public demotest::PageFixture {
  protected:
   LabAssetPagesTest() {
@@ -48,17 +37,6 @@ class LabAssetPagesTest : public demotest::PageFixture {
     for (KitPage* page : std::initializer_list<KitPage*>{&positioning, &inOut, &power}) page->EnsureCreated();
   }
 
-  // The handle and the target node, then the rest of an export's integers.
-  static std::vector<long long> Node(std::vector<long long> rest) {
-    rest.insert(rest.begin(), {kHandle, kNvsid, kNetId, kNodeAddress});
-    return rest;
-  }
-  // The library's text for a frame of the target node; there is one.
-  static std::string Decoded(std::uint8_t code, std::uint8_t function, std::vector<std::uint8_t> payload) {
-    std::string text = testsupport::LibraryReplyText(kNvsid, {kNetId, kNodeAddress, code, function, payload});
-    EXPECT_FALSE(text.empty()) << "no text for function " << static_cast<int>(function);
-    return text;
-  }
   QLineEdit* EditOf(KitPage& page, int id) { return &Control<QLineEdit>(page, id); }
   QComboBox* ComboOf(int id) { return power.findChild<QComboBox*>(QString::number(id)); }
   void ChooseMode(int radioId) { power.findChild<QRadioButton*>(QString::number(radioId))->click(); }
@@ -157,7 +135,7 @@ TEST_F(LabAssetPagesTest, PositioningRepliesGiveRowsAndLogLines) {
   Show(positioning, Decoded(kPositioning, 0x20, {}));
   Show(positioning, demotest::NodeReply("DEVPST", "FAULT", {{"info", "Power"}}));
   Show(positioning, demotest::NodeReply("DEVPST", "operationfeedback", {{"info", "50%d"}, {"result", "%s"}}));
-  EXPECT_EQ(LogLines(), Logged({"DEVPST: startscan: success", "DEVPST: scanstopped", "DEVPST传感器故障!",
+  EXPECT_EQ(LogLines(), LoggedLines({"DEVPST: startscan: success", "DEVPST: scanstopped", "DEVPST传感器故障!",
                                 "DEVPST电源故障", "DEVPST: 50%d: %s"}));
 }
 
@@ -177,7 +155,7 @@ TEST_F(LabAssetPagesTest, InOutRepliesGiveFieldsRowsAndLogLines) {
   Show(inOut, Decoded(kInOut, 0x40, {}));
   for (std::uint8_t fault = 0x20; fault <= 0x23; ++fault) Show(inOut, Decoded(kInOut, fault, {}));
   Show(inOut, Decoded(kInOut, 0x10, {0, 0, 0, 0, 0x39, 0x30}));
-  EXPECT_EQ(LogLines(), Logged({
+  EXPECT_EQ(LogLines(), LoggedLines({
                             "DEVIO: 读卡器归属信息写入指令接收正常",
                             "DEVIO: 读卡器归属信息查询指令接收正常",
                             "DEVIO: 读卡器归属信息写入正确",
@@ -212,7 +190,7 @@ TEST_F(LabAssetPagesTest, CardRecordsFillTheFieldsAndThePowerIcon) {
   EXPECT_EQ(EditOf(power, 1263)->text(), QStringLiteral("5"));
 
   Show(power, Decoded(kCardPower, 0x13, {}));
-  EXPECT_EQ(LogLines(), Logged({"ICREAD: 盒盖被打开"}));
+  EXPECT_EQ(LogLines(), LoggedLines({"ICREAD: 盒盖被打开"}));
 }
 
 TEST_F(LabAssetPagesTest, ModeControlsFollowTheModeAndTiming) {

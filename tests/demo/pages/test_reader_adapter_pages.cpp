@@ -14,10 +14,13 @@
 #include "demo/shell/page_table.h"
 #include "library/api/commands_switches.h"
 #include "tests/demo/page_fixture.h"
+#include "tests/demo/pages/target_replies.h"
 #include "tests/demo/reply_texts.h"
 #include "tests/support/device_replies.h"
 
 namespace {
+
+using demotest::Decoded;
 
 using demotest::FakeApi;
 using demotest::RecordedCall;
@@ -31,11 +34,6 @@ class ReaderAdapterTest : public demotest::PageFixture {
       page->EnsureCreated();
   }
 
-  // The library's text for a frame of the target node, or of another node.
-  static std::string Decoded(std::uint8_t code, std::uint8_t function, std::vector<std::uint8_t> payload,
-                             std::uint32_t nvsid = kNvsid, std::uint16_t node = kNodeAddress) {
-    return testsupport::LibraryReplyText(nvsid, {kNetId, node, code, function, std::move(payload)});
-  }
   static void Queue(KitPage& page, const std::string& text) { page.QueueReply(text); }
   static QString EditText(KitPage& page, int id) { return Control<QLineEdit>(page, id).text(); }
 

@@ -228,7 +228,7 @@ TEST_F(AudioTest, StartResultsGiveTheirLinesAndStates) {
       EXPECT_EQ(FakeApi::Calls(), std::vector<RecordedCall>{expected}) << c.result;
       const std::string line = talk ? c.talkLine : c.listenLine;
       const QStringList expectedLines =
-          line.empty() ? QStringList{} : QStringList{QStringLiteral(" 6:00:00.000: ") + QString::fromStdString(line)};
+          line.empty() ? QStringList{} : QStringList{Logged(line)};
       EXPECT_EQ(LogLines().mid(before.size()), expectedLines) << c.result;
       const bool started = c.result == 0;
       EXPECT_EQ(talk ? CAudioPage::Talking() : CAudioPage::Listening(), started) << c.result;
@@ -256,7 +256,7 @@ TEST_F(AudioTest, AFailedStartCanBeTriedAgainAndAStopEndsTheCall) {
   EXPECT_FALSE(CAudioPage::Talking());
   EXPECT_EQ(Talk()->text(), QStringLiteral("呼叫"));
   EXPECT_EQ(audio.IconStateOf(IDC_AUDIO_TALK_ICON), IconState::kPending);
-  EXPECT_EQ(LogLines().back(), QStringLiteral(" 6:00:00.000: 挂断"));
+  EXPECT_EQ(LogLines().back(), Logged("挂断"));
   // The next press calls again.
   Talk()->click();
   EXPECT_EQ(FakeApi::CallsOf("CM_CallNVS").size(), 4u);
