@@ -1,5 +1,6 @@
 #include "library/api/json_message.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <optional>
@@ -70,118 +71,163 @@ struct Meta {
   int precision;
 };
 
-// Meta members first, then the value, as every combined setter does.
-template <class SetValue>
-int SetElement(char* buffer, std::size_t capacity, const char* name, const Meta& meta, SetValue setValue) {
-  if (!AllTexts({name, meta.unit, meta.type, meta.subtype})) return kNotWritten;
-  return Merge(buffer, capacity, [&](Json::Value& root) {
-    Json::Value* data = DataObject(root);
-    if (data == nullptr) return false;
-    Json::Value& element = ElementObject(*data, name);
-    element["unit"] = meta.unit;
-    element["type"] = meta.type;
-    element["subtype"] = meta.subtype;
-    element["precision"] = meta.precision;
-    setValue(element);
-    return true;
-  });
-}
+// The buffer that the builders merge into.
+struct BufferTarget {
+  char* buffer;
+  std::size_t capacity;
+
+  template <class SetMembers>
+  int EditHeader(SetMembers setMembers) {
+    return Merge(buffer, capacity, [&](Json::Value& root) {
+      setMembers(root);
+      return true;
+    });
+  }
+
+  template <class SetMembers>
+  int EditElement(const char* name, bool replace, SetMembers setMembers) {
+    return Merge(buffer, capacity, [&](Json::Value& root) {
+      Json::Value* data = DataObject(root);
+      if (data == nullptr) return false;
+      Json::Value& element = replace ? ((*data)[name] = Json::Value(Json::objectValue)) : ElementObject(*data, name);
+      setMembers(element);
+      return true;
+    });
+  }
+};
 
 Json::Value ArrayItem(float value) { return Json::Value(static_cast<double>(value)); }
 Json::Value ArrayItem(std::int32_t value) { return Json::Value(value); }
 Json::Value ArrayItem(std::uint32_t value) { return Json::Value(value); }
 
-template <class Item>
-int SetArray(char* buffer, std::size_t capacity, const char* name, const Meta& meta, const Item* values,
-             std::size_t count) {
-  if (count > kMaxArrayElements || (count > 0 && values == nullptr)) return kNotWritten;
-  return SetElement(buffer, capacity, name, meta, [&](Json::Value& element) {
-    if (count == 0) return;
-    Json::Value& array = element["value"];
-    if (!array.isArray()) array = Json::Value(Json::arrayValue);
-    for (std::size_t i = 0; i < count; ++i) array[static_cast<Json::ArrayIndex>(i)] = ArrayItem(values[i]);
-  });
+void SetMeta(Json::Value& element, const Meta& meta) {
+  element["unit"] = meta.unit;
+  element["type"] = meta.type;
+  element["subtype"] = meta.subtype;
+  element["precision"] = meta.precision;
 }
 
 }  // namespace
 
+// Every builder once, on either target.
+struct JsonMessageEdits {
+  template <class Target>
+  static int Header(Target& target, std::uint32_t version, std::uint32_t nvsid, std::uint32_t netid,
+                    std::uint32_t nodid, const char* devtype, const char* msg) {
+    if (!AllTexts({devtype, msg})) return kNotWritten;
+    return target.EditHeader([&](Json::Value& root) {
+      root["version"] = Json::UInt(version);
+      root["nvsid"] = Json::UInt(nvsid);
+      root["netid"] = Json::UInt(netid);
+      root["nodid"] = Json::UInt(nodid);
+      root["devtype"] = devtype;
+      root["msg"] = msg;
+    });
+  }
+
+  template <class Target>
+  static int Element(Target& target, const char* name, const Meta& meta, std::int32_t value) {
+    if (!AllTexts({name, meta.unit, meta.type, meta.subtype})) return kNotWritten;
+    return target.EditElement(name, true, [&](Json::Value& element) {
+      SetMeta(element, meta);
+      element["value"] = value;
+    });
+  }
+
+  // Meta members first, then the value, as every combined setter does.
+  template <class Target, class SetValue>
+  static int Combined(Target& target, const char* name, const Meta& meta, SetValue setValue) {
+    if (!AllTexts({name, meta.unit, meta.type, meta.subtype})) return kNotWritten;
+    return target.EditElement(name, false, [&](Json::Value& element) {
+      SetMeta(element, meta);
+      setValue(element);
+    });
+  }
+
+  template <class Target>
+  static int String(Target& target, const char* name, const Meta& meta, const char* value) {
+    if (value == nullptr) return kNotWritten;
+    return Combined(target, name, meta, [&](Json::Value& element) { element["value"] = value; });
+  }
+
+  template <class Target, class Value>
+  static int Number(Target& target, const char* name, const Meta& meta, Value value) {
+    return Combined(target, name, meta, [&](Json::Value& element) { element["value"] = value; });
+  }
+
+  template <class Target, class Item>
+  static int Array(Target& target, const char* name, const Meta& meta, const Item* values, std::size_t count) {
+    if (count > kMaxArrayElements || (count > 0 && values == nullptr)) return kNotWritten;
+    return Combined(target, name, meta, [&](Json::Value& element) {
+      if (count == 0) return;
+      Json::Value& array = element["value"];
+      if (!array.isArray()) array = Json::Value(Json::arrayValue);
+      for (std::size_t i = 0; i < count; ++i) array[static_cast<Json::ArrayIndex>(i)] = ArrayItem(values[i]);
+    });
+  }
+};
+
 int BuildMessageHeader(char* buffer, std::size_t capacity, std::uint32_t version, std::uint32_t nvsid,
                        std::uint32_t netid, std::uint32_t nodid, const char* devtype, const char* msg) {
-  if (!AllTexts({devtype, msg})) return kNotWritten;
-  return Merge(buffer, capacity, [&](Json::Value& root) {
-    root["version"] = Json::UInt(version);
-    root["nvsid"] = Json::UInt(nvsid);
-    root["netid"] = Json::UInt(netid);
-    root["nodid"] = Json::UInt(nodid);
-    root["devtype"] = devtype;
-    root["msg"] = msg;
-    return true;
-  });
+  BufferTarget target{buffer, capacity};
+  return JsonMessageEdits::Header(target, version, nvsid, netid, nodid, devtype, msg);
 }
 
 int SetDataElement(char* buffer, std::size_t capacity, const char* name, const char* unit, const char* type,
                    const char* subtype, int precision, std::int32_t value) {
-  if (!AllTexts({name, unit, type, subtype})) return kNotWritten;
-  return Merge(buffer, capacity, [&](Json::Value& root) {
-    Json::Value* data = DataObject(root);
-    if (data == nullptr) return false;
-    Json::Value element(Json::objectValue);
-    element["unit"] = unit;
-    element["type"] = type;
-    element["subtype"] = subtype;
-    element["precision"] = precision;
-    element["value"] = value;
-    (*data)[name] = std::move(element);
-    return true;
-  });
+  BufferTarget target{buffer, capacity};
+  return JsonMessageEdits::Element(target, name, {unit, type, subtype, precision}, value);
 }
 
 int SetDataElementMeta(char* buffer, std::size_t capacity, const char* name, const char* unit, const char* type,
                        const char* subtype, int precision) {
-  return SetElement(buffer, capacity, name, {unit, type, subtype, precision}, [](Json::Value&) {});
+  BufferTarget target{buffer, capacity};
+  return JsonMessageEdits::Combined(target, name, {unit, type, subtype, precision}, [](Json::Value&) {});
 }
 
 int SetDataElementString(char* buffer, std::size_t capacity, const char* name, const char* unit, const char* type,
                          const char* subtype, int precision, const char* value) {
-  if (value == nullptr) return kNotWritten;
-  return SetElement(buffer, capacity, name, {unit, type, subtype, precision},
-                    [&](Json::Value& element) { element["value"] = value; });
+  BufferTarget target{buffer, capacity};
+  return JsonMessageEdits::String(target, name, {unit, type, subtype, precision}, value);
 }
 
 int SetDataElementUInt(char* buffer, std::size_t capacity, const char* name, const char* unit, const char* type,
                        const char* subtype, int precision, std::uint32_t value) {
-  return SetElement(buffer, capacity, name, {unit, type, subtype, precision},
-                    [&](Json::Value& element) { element["value"] = Json::UInt(value); });
+  BufferTarget target{buffer, capacity};
+  return JsonMessageEdits::Number(target, name, {unit, type, subtype, precision}, Json::UInt(value));
 }
 
 int SetDataElementUInt64(char* buffer, std::size_t capacity, const char* name, const char* unit, const char* type,
                          const char* subtype, int precision, std::uint64_t value) {
-  return SetElement(buffer, capacity, name, {unit, type, subtype, precision},
-                    [&](Json::Value& element) { element["value"] = Json::UInt64(value); });
+  BufferTarget target{buffer, capacity};
+  return JsonMessageEdits::Number(target, name, {unit, type, subtype, precision}, Json::UInt64(value));
 }
 
 int SetDataElementFloat(char* buffer, std::size_t capacity, const char* name, const char* unit, const char* type,
                         const char* subtype, int precision, float value) {
-  return SetElement(buffer, capacity, name, {unit, type, subtype, precision},
-                    [&](Json::Value& element) { element["value"] = static_cast<double>(value); });
+  BufferTarget target{buffer, capacity};
+  return JsonMessageEdits::Number(target, name, {unit, type, subtype, precision}, static_cast<double>(value));
 }
 
 int SetDataElementFloatArray(char* buffer, std::size_t capacity, const char* name, const char* unit,
                              const char* type, const char* subtype, int precision, const float* values,
                              std::size_t count) {
-  return SetArray(buffer, capacity, name, {unit, type, subtype, precision}, values, count);
+  BufferTarget target{buffer, capacity};
+  return JsonMessageEdits::Array(target, name, {unit, type, subtype, precision}, values, count);
 }
 
 int SetDataElementIntArray(char* buffer, std::size_t capacity, const char* name, const char* unit,
                            const char* type, const char* subtype, int precision, const std::int32_t* values,
                            std::size_t count) {
-  return SetArray(buffer, capacity, name, {unit, type, subtype, precision}, values, count);
+  BufferTarget target{buffer, capacity};
+  return JsonMessageEdits::Array(target, name, {unit, type, subtype, precision}, values, count);
 }
 
 int SetDataElementUIntArray(char* buffer, std::size_t capacity, const char* name, const char* unit,
                             const char* type, const char* subtype, int precision, const std::uint32_t* values,
                             std::size_t count) {
-  return SetArray(buffer, capacity, name, {unit, type, subtype, precision}, values, count);
+  BufferTarget target{buffer, capacity};
+  return JsonMessageEdits::Array(target, name, {unit, type, subtype, precision}, values, count);
 }
 
 std::string BuildWarnMessage(std::uint32_t nvsid, std::uint32_t netid, std::uint32_t nodid, const char* time,
@@ -223,4 +269,155 @@ int BuildCmdMessage(char* buffer, std::size_t capacity, int cmd, const char* con
   root["netid"] = Json::UInt(netid);
   root["nodid"] = Json::UInt(nodid);
   return StoreText(buffer, capacity, 0, WriteCompactJson(root));
+}
+
+JsonNodeMessage::JsonNodeMessage(std::size_t capacity, Way way) : capacity_(capacity), way_(way) {
+  if (way_ == Way::kText) buffer_.assign(capacity_, '\0');
+}
+
+std::size_t JsonNodeMessage::TextLength(std::size_t headerLength, std::size_t headerCount, std::size_t count,
+                                        std::size_t members) {
+  constexpr std::size_t kDataKey = sizeof "\"data\":" - 1;
+  std::size_t length = headerLength + 1;  // the line feed
+  if (count > 0 || members > 0) {
+    const std::size_t data = 2 + members + (count > 0 ? count - 1 : 0);
+    length += kDataKey + data + (headerCount > 0 ? 1 : 0);
+  }
+  return length;
+}
+
+template <class SetMembers>
+int JsonNodeMessage::EditHeader(SetMembers setMembers) {
+  if (way_ == Way::kText) {
+    BufferTarget target{buffer_.data(), capacity_};
+    return target.EditHeader(setMembers);
+  }
+  Json::Value next = header_;
+  setMembers(next);
+  std::string text;
+  AppendCompactJson(text, next);
+  const std::size_t length =
+      hasData_ ? TextLength(text.size(), next.size(), elements_.size(), elementMembers_) : text.size() + 1;
+  if (capacity_ == 0 || length > capacity_ - 1) return kNotWritten;
+  header_ = std::move(next);
+  headerLength_ = text.size();
+  written_ = true;
+  return kWritten;
+}
+
+template <class SetMembers>
+int JsonNodeMessage::EditElement(const char* name, bool replace, SetMembers setMembers) {
+  if (way_ == Way::kText) {
+    BufferTarget target{buffer_.data(), capacity_};
+    return target.EditElement(name, replace, setMembers);
+  }
+  const auto found = elements_.find(name);
+  const bool present = found != elements_.end();
+  DataElement next{!replace && present ? found->second.value : Json::Value(Json::objectValue), {}};
+  setMembers(next.value);
+  AppendCompactJson(next.text, next.value);
+  const std::size_t key = JsonStringContentLength(name) + 3;  // "name":
+  const std::size_t members =
+      elementMembers_ - (present ? key + found->second.text.size() : 0) + key + next.text.size();
+  const std::size_t count = elements_.size() + (present ? 0 : 1);
+  const std::size_t length = TextLength(headerLength_, header_.size(), count, members);
+  if (capacity_ == 0 || length > capacity_ - 1) return kNotWritten;
+  if (present)
+    found->second = std::move(next);
+  else
+    elements_.emplace(name, std::move(next));
+  elementMembers_ = members;
+  hasData_ = true;
+  written_ = true;
+  return kWritten;
+}
+
+bool JsonNodeMessage::Empty() const { return way_ == Way::kText ? buffer_.empty() || buffer_[0] == '\0' : !written_; }
+
+std::string JsonNodeMessage::Text() const {
+  if (way_ == Way::kText) return std::string(buffer_.data(), strnlen(buffer_.data(), buffer_.size()));
+  if (!written_) return {};
+  // The root's members in ascending byte order of their names, "data" among
+  // them, as WriteCompactJson orders them.
+  std::vector<std::string> names = header_.getMemberNames();
+  if (hasData_) names.emplace_back("data");
+  std::sort(names.begin(), names.end());
+  std::string out;
+  out.reserve(TextLength(headerLength_, header_.size(), elements_.size(), elementMembers_));
+  out += '{';
+  bool first = true;
+  for (const std::string& name : names) {
+    if (!first) out += ',';
+    first = false;
+    out += '"';
+    AppendJsonStringContent(out, name);
+    out += "\":";
+    if (hasData_ && name == "data") {
+      out += '{';
+      bool firstElement = true;
+      for (const auto& [elementName, element] : elements_) {
+        if (!firstElement) out += ',';
+        firstElement = false;
+        out += '"';
+        AppendJsonStringContent(out, elementName);
+        out += "\":";
+        out += element.text;
+      }
+      out += '}';
+    } else {
+      AppendCompactJson(out, header_[name]);
+    }
+  }
+  out += "}\n";
+  return out;
+}
+
+int JsonNodeMessage::Header(std::uint32_t version, std::uint32_t nvsid, std::uint32_t netid, std::uint32_t nodid,
+                            const char* devtype, const char* msg) {
+  return JsonMessageEdits::Header(*this, version, nvsid, netid, nodid, devtype, msg);
+}
+
+int JsonNodeMessage::Element(const char* name, const char* unit, const char* type, const char* subtype,
+                             int precision, std::int32_t value) {
+  return JsonMessageEdits::Element(*this, name, {unit, type, subtype, precision}, value);
+}
+
+int JsonNodeMessage::Meta(const char* name, const char* unit, const char* type, const char* subtype,
+                          int precision) {
+  return JsonMessageEdits::Combined(*this, name, {unit, type, subtype, precision}, [](Json::Value&) {});
+}
+
+int JsonNodeMessage::String(const char* name, const char* unit, const char* type, const char* subtype,
+                            int precision, const char* value) {
+  return JsonMessageEdits::String(*this, name, {unit, type, subtype, precision}, value);
+}
+
+int JsonNodeMessage::UInt(const char* name, const char* unit, const char* type, const char* subtype, int precision,
+                          std::uint32_t value) {
+  return JsonMessageEdits::Number(*this, name, {unit, type, subtype, precision}, Json::UInt(value));
+}
+
+int JsonNodeMessage::UInt64(const char* name, const char* unit, const char* type, const char* subtype,
+                            int precision, std::uint64_t value) {
+  return JsonMessageEdits::Number(*this, name, {unit, type, subtype, precision}, Json::UInt64(value));
+}
+
+int JsonNodeMessage::Float(const char* name, const char* unit, const char* type, const char* subtype,
+                           int precision, float value) {
+  return JsonMessageEdits::Number(*this, name, {unit, type, subtype, precision}, static_cast<double>(value));
+}
+
+int JsonNodeMessage::FloatArray(const char* name, const char* unit, const char* type, const char* subtype,
+                                int precision, const float* values, std::size_t count) {
+  return JsonMessageEdits::Array(*this, name, {unit, type, subtype, precision}, values, count);
+}
+
+int JsonNodeMessage::IntArray(const char* name, const char* unit, const char* type, const char* subtype,
+                              int precision, const std::int32_t* values, std::size_t count) {
+  return JsonMessageEdits::Array(*this, name, {unit, type, subtype, precision}, values, count);
+}
+
+int JsonNodeMessage::UIntArray(const char* name, const char* unit, const char* type, const char* subtype,
+                               int precision, const std::uint32_t* values, std::size_t count) {
+  return JsonMessageEdits::Array(*this, name, {unit, type, subtype, precision}, values, count);
 }

@@ -23,7 +23,11 @@
 // argument, a zero capacity, or a text that does not fit.
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
+
+#include <json/json.h>
 
 // The most elements the array setters take. A device reply carries at most
 // 243 payload bytes, values from offset 4 on and at least 2 bytes each:
@@ -83,3 +87,70 @@ std::string BuildWarnMessage(std::uint32_t nvsid, std::uint32_t netid, std::uint
 // is left as it was).
 int BuildCmdMessage(char* buffer, std::size_t capacity, int cmd, const char* content, std::uint32_t netid,
                     std::uint32_t nodid, int extdata);
+
+// One node message written by a sequence of the builders above into a text
+// of at most `capacity` bytes with its NUL. Each call answers as its builder
+// does on the text of the calls before it. Way::kText runs the builders on a
+// buffer; Way::kTree keeps the members between calls and writes the text
+// only when it is asked for, with the same bytes as the builders give.
+class JsonNodeMessage {
+ public:
+  enum class Way { kTree, kText };
+
+  JsonNodeMessage(std::size_t capacity, Way way);
+
+  int Header(std::uint32_t version, std::uint32_t nvsid, std::uint32_t netid, std::uint32_t nodid,
+             const char* devtype, const char* msg);
+  int Element(const char* name, const char* unit, const char* type, const char* subtype, int precision,
+              std::int32_t value);
+  int Meta(const char* name, const char* unit, const char* type, const char* subtype, int precision);
+  int String(const char* name, const char* unit, const char* type, const char* subtype, int precision,
+             const char* value);
+  int UInt(const char* name, const char* unit, const char* type, const char* subtype, int precision,
+           std::uint32_t value);
+  int UInt64(const char* name, const char* unit, const char* type, const char* subtype, int precision,
+             std::uint64_t value);
+  int Float(const char* name, const char* unit, const char* type, const char* subtype, int precision, float value);
+  int FloatArray(const char* name, const char* unit, const char* type, const char* subtype, int precision,
+                 const float* values, std::size_t count);
+  int IntArray(const char* name, const char* unit, const char* type, const char* subtype, int precision,
+               const std::int32_t* values, std::size_t count);
+  int UIntArray(const char* name, const char* unit, const char* type, const char* subtype, int precision,
+                const std::uint32_t* values, std::size_t count);
+
+  // No call has written a text yet.
+  bool Empty() const;
+  std::string Text() const;
+
+ private:
+  friend struct JsonMessageEdits;
+
+  struct DataElement {
+    Json::Value value;
+    std::string text;  // its compact notation
+  };
+
+  // The two kinds of edit every builder is made of: members of the root, or
+  // members of "data"[name] (a fresh element when `replace`).
+  template <class SetMembers>
+  int EditHeader(SetMembers setMembers);
+  template <class SetMembers>
+  int EditElement(const char* name, bool replace, SetMembers setMembers);
+
+  // The length of the text, line feed included, for a header text of
+  // `headerLength` bytes with `headerCount` members and a "data" object of
+  // `count` elements whose members take `members` bytes.
+  static std::size_t TextLength(std::size_t headerLength, std::size_t headerCount, std::size_t count,
+                                std::size_t members);
+
+  std::size_t capacity_;
+  Way way_;
+  std::vector<char> buffer_;  // Way::kText
+  // Way::kTree: the root's members but "data", and the elements of "data".
+  Json::Value header_{Json::objectValue};
+  std::size_t headerLength_ = 2;  // of header_'s text: "{}"
+  std::map<std::string, DataElement> elements_;
+  std::size_t elementMembers_ = 0;  // bytes of "name":text of every element
+  bool hasData_ = false;
+  bool written_ = false;
+};

@@ -114,6 +114,8 @@ std::size_t JsonStringContentLength(std::string_view bytes) {
   return length;
 }
 
+void AppendCompactJson(std::string& out, const Json::Value& value) { AppendValue(out, value); }
+
 std::string WriteCompactJson(const Json::Value& root) {
   std::string out;
   AppendValue(out, root);

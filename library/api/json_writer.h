@@ -10,6 +10,8 @@
 #include <string_view>
 
 std::string WriteCompactJson(const Json::Value& root);
+// The same notation of one value, appended to `out` without the line feed.
+void AppendCompactJson(std::string& out, const Json::Value& value);
 
 // The bytes of the text between the quotes that WriteCompactJson writes for
 // a string value: \" \\ \b \f \n \r \t, other bytes below 0x20 as \u00XX

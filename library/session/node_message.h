@@ -1,17 +1,21 @@
 #pragma once
-// The text of one device reply, written member by member into its 4096-byte
-// buffer through the JSON message builders.
+// The text of one device reply of at most 4096 bytes with its NUL, written
+// member by member through the JSON message builders. The members are kept
+// between calls and the text written once (JsonNodeMessage::Way::kTree);
+// Way::kText runs the builders on the text itself, with the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "library/api/json_message.h"
 #include "library/session/iot_reply.h"
 
 class NodeMessage {
  public:
   static constexpr std::size_t kCapacity = 4096;
 
-  explicit NodeMessage(const IotReply& reply) : reply_(reply) {}
+  explicit NodeMessage(const IotReply& reply, JsonNodeMessage::Way way = JsonNodeMessage::Way::kTree)
+      : reply_(reply), text_(kCapacity, way) {}
 
   // The header: version 2, the reply's gateway and node, and the two words.
   void Header(const char* devtype, const char* msg);
@@ -34,14 +38,14 @@ class NodeMessage {
   void UIntArray(const char* name, const char* unit, const char* type, const char* subtype, int precision,
                  const std::uint32_t* values, std::size_t count);
 
-  bool Empty() const { return buffer_[0] == '\0'; }
-  std::string Text() const { return buffer_; }
+  bool Empty() const { return text_.Empty(); }
+  std::string Text() const { return text_.Text(); }
   const IotReply& Reply() const { return reply_; }
   PayloadReader Payload() const { return PayloadReader(reply_.payload); }
 
  private:
   const IotReply& reply_;
-  char buffer_[kCapacity] = {};
+  JsonNodeMessage text_;
 };
 
 // Chooses the text for a word by index; an index outside the table gives "".

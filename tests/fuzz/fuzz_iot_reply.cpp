@@ -4,7 +4,9 @@
 // check (byte 1 the command code, byte 2 the function byte, the rest the
 // payload), so that each decoder sees any payload without the fuzzer having
 // to find the frame's sums. Every text the router gives must be one JSON
-// object, as the application reads it.
+// object, as the application reads it, and the decoder of the direct reply
+// must write the same bytes with the members kept between builder calls as
+// with the builders run on the text.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include <json/json.h>
 
 #include "library/session/iot_reply.h"
+#include "library/session/node_message.h"
 #include "library/session/reply_routing.h"
 
 namespace {
@@ -29,6 +32,20 @@ void CheckText(const RoutedReply& routed) {
   const char* begin = routed.text.data();
   if (!reader->parse(begin, begin + routed.text.size(), &root, &errors) || !root.isObject()) {
     std::fprintf(stderr, "not a JSON object (%s): %s\n", errors.c_str(), routed.text.c_str());
+    std::abort();
+  }
+}
+
+// Decodes the reply both ways; the texts and their presence must agree.
+void CheckWays(const IotReply& reply) {
+  const ReplyDecoder decoder = DecoderOf(reply.commandCode);
+  if (decoder == nullptr) return;
+  NodeMessage tree(reply, JsonNodeMessage::Way::kTree);
+  NodeMessage text(reply, JsonNodeMessage::Way::kText);
+  decoder(tree);
+  decoder(text);
+  if (tree.Empty() != text.Empty() || tree.Text() != text.Text()) {
+    std::fprintf(stderr, "the ways differ:\n%s%s", tree.Text().c_str(), text.Text().c_str());
     std::abort();
   }
 }
@@ -50,5 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   direct.functionByte = data[2];
   direct.payload.assign(data + 3, data + size);
   CheckText(RouteIotReply(direct));
+  CheckWays(direct);
   return 0;
 }
