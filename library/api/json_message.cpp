@@ -1,6 +1,5 @@
 #include "library/api/json_message.h"
 
-#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <optional>
@@ -300,7 +299,7 @@ int JsonNodeMessage::EditHeader(SetMembers setMembers) {
       hasData_ ? TextLength(text.size(), next.size(), elements_.size(), elementMembers_) : text.size() + 1;
   if (capacity_ == 0 || length > capacity_ - 1) return kNotWritten;
   header_ = std::move(next);
-  headerLength_ = text.size();
+  headerText_ = std::move(text);
   written_ = true;
   return kWritten;
 }
@@ -320,7 +319,7 @@ int JsonNodeMessage::EditElement(const char* name, bool replace, SetMembers setM
   const std::size_t members =
       elementMembers_ - (present ? key + found->second.text.size() : 0) + key + next.text.size();
   const std::size_t count = elements_.size() + (present ? 0 : 1);
-  const std::size_t length = TextLength(headerLength_, header_.size(), count, members);
+  const std::size_t length = TextLength(headerText_.size(), header_.size(), count, members);
   if (capacity_ == 0 || length > capacity_ - 1) return kNotWritten;
   if (present)
     found->second = std::move(next);
@@ -334,42 +333,36 @@ int JsonNodeMessage::EditElement(const char* name, bool replace, SetMembers setM
 
 bool JsonNodeMessage::Empty() const { return way_ == Way::kText ? buffer_.empty() || buffer_[0] == '\0' : !written_; }
 
-std::string JsonNodeMessage::Text() const {
-  if (way_ == Way::kText) return std::string(buffer_.data(), strnlen(buffer_.data(), buffer_.size()));
-  if (!written_) return {};
-  // The root's members in ascending byte order of their names, "data" among
-  // them, as WriteCompactJson orders them.
-  std::vector<std::string> names = header_.getMemberNames();
-  if (hasData_) names.emplace_back("data");
-  std::sort(names.begin(), names.end());
-  std::string out;
-  out.reserve(TextLength(headerLength_, header_.size(), elements_.size(), elementMembers_));
+void JsonNodeMessage::AppendData(std::string& out) const {
   out += '{';
   bool first = true;
-  for (const std::string& name : names) {
+  for (const auto& [name, element] : elements_) {
     if (!first) out += ',';
     first = false;
     out += '"';
     AppendJsonStringContent(out, name);
     out += "\":";
-    if (hasData_ && name == "data") {
-      out += '{';
-      bool firstElement = true;
-      for (const auto& [elementName, element] : elements_) {
-        if (!firstElement) out += ',';
-        firstElement = false;
-        out += '"';
-        AppendJsonStringContent(out, elementName);
-        out += "\":";
-        out += element.text;
-      }
-      out += '}';
-    } else {
-      AppendCompactJson(out, header_[name]);
-    }
+    out += element.text;
   }
-  out += "}\n";
-  return out;
+  out += '}';
+}
+
+std::string JsonNodeMessage::Text() const {
+  if (way_ == Way::kText) return std::string(buffer_.data(), strnlen(buffer_.data(), buffer_.size()));
+  if (!written_) return {};
+  std::string out;
+  out.reserve(TextLength(headerText_.size(), header_.size(), elements_.size(), elementMembers_));
+  if (!hasData_) return out.append(headerText_) += '\n';
+  // The root's members in ascending byte order of their names, as
+  // WriteCompactJson orders them: "data" sorts before every word of the
+  // header ("devtype" ... "version"), whose own text then follows unchanged.
+  out += "{\"data\":";
+  AppendData(out);
+  if (header_.empty())
+    out += '}';
+  else
+    out.append(",").append(headerText_, 1);
+  return out += '\n';
 }
 
 int JsonNodeMessage::Header(std::uint32_t version, std::uint32_t nvsid, std::uint32_t netid, std::uint32_t nodid,

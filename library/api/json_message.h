@@ -137,6 +137,8 @@ class JsonNodeMessage {
   template <class SetMembers>
   int EditElement(const char* name, bool replace, SetMembers setMembers);
 
+  void AppendData(std::string& out) const;
+
   // The length of the text, line feed included, for a header text of
   // `headerLength` bytes with `headerCount` members and a "data" object of
   // `count` elements whose members take `members` bytes.
@@ -148,7 +150,7 @@ class JsonNodeMessage {
   std::vector<char> buffer_;  // Way::kText
   // Way::kTree: the root's members but "data", and the elements of "data".
   Json::Value header_{Json::objectValue};
-  std::size_t headerLength_ = 2;  // of header_'s text: "{}"
+  std::string headerText_ = "{}";  // header_'s compact text
   std::map<std::string, DataElement> elements_;
   std::size_t elementMembers_ = 0;  // bytes of "name":text of every element
   bool hasData_ = false;

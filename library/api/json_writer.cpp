@@ -1,9 +1,6 @@
 #include "library/api/json_writer.h"
 
-#include <algorithm>
 #include <charconv>
-#include <utility>
-#include <vector>
 
 #include "library/api/json_real.h"
 
@@ -52,20 +49,19 @@ void AppendArray(std::string& out, const Json::Value& value) {
 }
 
 void AppendObject(std::string& out, const Json::Value& value) {
-  std::vector<std::pair<std::string, const Json::Value*>> members;
-  members.reserve(value.size());
-  for (auto it = value.begin(); it != value.end(); ++it) members.emplace_back(it.name(), &*it);
-  // std::string compares its bytes as unsigned char: ascending byte order.
-  std::sort(members.begin(), members.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  // JsonCpp keeps the members ordered by memcmp of their names, the shorter
+  // name first on a common start: ascending byte order already.
   out += '{';
   bool first = true;
-  for (const auto& [name, member] : members) {
+  for (auto it = value.begin(); it != value.end(); ++it) {
     if (!first) out += ',';
     first = false;
+    const char* end = nullptr;
+    const char* name = it.memberName(&end);
     out += '"';
-    AppendJsonStringContent(out, name);
+    AppendJsonStringContent(out, std::string_view(name, static_cast<std::size_t>(end - name)));
     out += "\":";
-    AppendValue(out, *member);
+    AppendValue(out, *it);
   }
   out += '}';
 }
