@@ -348,7 +348,8 @@ void JsonNodeMessage::AppendData(std::string& out) const {
 }
 
 std::string JsonNodeMessage::Text() const {
-  if (way_ == Way::kText) return std::string(buffer_.data(), strnlen(buffer_.data(), buffer_.size()));
+  if (way_ == Way::kText)
+    return buffer_.empty() ? std::string() : std::string(buffer_.data(), strnlen(buffer_.data(), buffer_.size()));
   if (!written_) return {};
   std::string out;
   out.reserve(TextLength(headerText_.size(), header_.size(), elements_.size(), elementMembers_));
