@@ -56,11 +56,31 @@ bool CXmlDocument::CheckWellFormed() const {
   return root != 0 && records_[root].nextSibling == 0;
 }
 
+namespace {
+
+// The element index of the last document of this thread that went, kept
+// for the next parse so that a document opened, changed and dropped over and
+// over does not allocate (and fault in) its index afresh each time. Indexes
+// above kMaxSpareRecords are not kept.
+constexpr std::size_t kMaxSpareRecords = std::size_t{1} << 16;
+thread_local std::vector<ElementRecord> t_spareRecords;
+
+}  // namespace
+
+CXmlDocument::~CXmlDocument() {
+  if (records_.capacity() > t_spareRecords.capacity() && records_.capacity() <= kMaxSpareRecords)
+    t_spareRecords.swap(records_);
+}
+
 void CXmlDocument::ResetIndex() {
   parentPos_ = mainPos_ = childPos_ = 0;
   nodeKind_ = nodeOffset_ = nodeLength_ = 0;
   savedPositions_.clear();
   records_.clear();
+  if (!text_.empty() && t_spareRecords.capacity() > records_.capacity()) {
+    records_.swap(t_spareRecords);
+    records_.clear();
+  }
   records_.reserve(text_.size() / 64 + 8);
   records_.emplace_back();
   removedHead_ = 0;
@@ -135,7 +155,7 @@ int CXmlDocument::ParseElements(int under) {
   };
 
   for (;;) {
-    const XmlToken token = scanner.NextToken();
+    const XmlToken token = scanner.NextElementToken();
     if (token.kind == XmlTokenScanner::kEndOfText) {
       unendFrom(0, TextSize());
       break;

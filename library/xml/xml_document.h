@@ -79,7 +79,8 @@ class CXmlDocument {
   CXmlDocument(const CXmlDocument& other) = default;
   // Refused (nothing copied) when either side is bound to a stream.
   CXmlDocument& operator=(const CXmlDocument& other);
-  ~CXmlDocument() = default;
+  // Leaves its index to the next document of the thread.
+  ~CXmlDocument();
 
   // --- document, parse and result log ---
   bool SetDocument(const char* text);

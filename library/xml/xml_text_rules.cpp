@@ -15,7 +15,7 @@ bool IsNameTerminator(char c) {
   }
 }
 
-int CharStep(std::string_view text, int pos, int end) {
+int MultiByteCharStep(std::string_view text, int pos, int end) {
   const int limit = end < static_cast<int>(text.size()) ? end : static_cast<int>(text.size());
   if (pos >= limit) return 1;
   const auto step = plat::CharLength(0, text.data() + pos, text.data() + limit);
