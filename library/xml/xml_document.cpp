@@ -115,6 +115,7 @@ int CXmlDocument::ParseElements(int under) {
   std::vector<OpenElement> open;
   open.reserve(7);
   int first = 0;
+  bool moved = false;  // unended elements gave their children away
   auto currentParent = [&] { return open.empty() ? under : open.back().record; };
   auto markError = [&] {
     records_[under].flags |= kRecordParseError;
@@ -126,6 +127,7 @@ int CXmlDocument::ParseElements(int under) {
   // following siblings, all moving at once to the parent of open[from].
   auto unendFrom = [&](std::size_t from, int offset2) {
     if (from >= open.size()) return;
+    moved = true;
     records_[under].flags |= kRecordParseError;
     const int target = from == 0 ? under : open[from - 1].record;
     for (std::size_t i = open.size(); i-- > from;) {
@@ -205,6 +207,8 @@ int CXmlDocument::ParseElements(int under) {
 
   // Levels follow the final tree: unending moves children up. A parent
   // always has a smaller index than its children, so one pass suffices.
+  // Without a move the levels given above are already those of the tree.
+  if (!moved && under == 0) return first;
   for (int rec = firstNew; rec < static_cast<int>(records_.size()); ++rec) {
     const int parent = records_[rec].parent;
     records_[rec].level = parent == 0 ? 0 : records_[parent].level + 1;
