@@ -275,7 +275,7 @@ bool CXmlDocument::LoadFileText(const char* path, std::string* text, std::string
     data.erase(0, markLength);
     io.Record("read", encoding.c_str(), 0x18, static_cast<long long>(data.size()));
     const std::size_t before = data.size();
-    std::erase(data, '\0');
+    if (data.find('\0') != std::string::npos) std::erase(data, '\0');
     if (data.size() != before) io.Record("nulls_removed", nullptr, 0x1, static_cast<long long>(before - data.size()));
     const int codePage = CodePageOfEncoding(encoding.c_str());
     if (encoding.empty()) {
