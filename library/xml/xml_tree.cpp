@@ -55,6 +55,7 @@ bool CXmlDocument::ElementNameIs(int pos, std::string_view wanted, bool ignoreCa
     const int end = r.start + r.startTagLength;
     int p = r.start + 1;
     while (p < end && IsWhiteSpace(text_[p])) ++p;
+    if (!wanted.empty() && (p >= TextSize() || text_[static_cast<std::size_t>(p)] != wanted.front())) return false;
     if (text_.compare(static_cast<std::size_t>(p), wanted.size(), wanted) != 0) return false;
   }
   return xmlrules::NamesEqual(ElementName(pos), wanted, ignoreCase);
