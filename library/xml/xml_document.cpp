@@ -61,15 +61,25 @@ namespace {
 // The element index of the last document of this thread that went, kept
 // for the next parse so that a document opened, changed and dropped over and
 // over does not allocate (and fault in) its index afresh each time. Indexes
-// above kMaxSpareRecords are not kept.
+// above kMaxSpareRecords are not kept. Documents that go after the spare
+// itself (static ones at exit) leave it alone: the flag outlives it.
 constexpr std::size_t kMaxSpareRecords = std::size_t{1} << 16;
-thread_local std::vector<ElementRecord> t_spareRecords;
+
+thread_local bool t_spareGone = false;
+
+struct SpareRecords {
+  std::vector<ElementRecord> records;
+  ~SpareRecords() { t_spareGone = true; }
+};
+
+thread_local SpareRecords t_spare;
 
 }  // namespace
 
 CXmlDocument::~CXmlDocument() {
-  if (records_.capacity() > t_spareRecords.capacity() && records_.capacity() <= kMaxSpareRecords)
-    t_spareRecords.swap(records_);
+  if (t_spareGone || records_.capacity() > kMaxSpareRecords) return;
+  std::vector<ElementRecord>& spare = t_spare.records;
+  if (records_.capacity() > spare.capacity()) spare.swap(records_);
 }
 
 void CXmlDocument::ResetIndex() {
@@ -77,8 +87,8 @@ void CXmlDocument::ResetIndex() {
   nodeKind_ = nodeOffset_ = nodeLength_ = 0;
   savedPositions_.clear();
   records_.clear();
-  if (!text_.empty() && t_spareRecords.capacity() > records_.capacity()) {
-    records_.swap(t_spareRecords);
+  if (!text_.empty() && !t_spareGone && t_spare.records.capacity() > records_.capacity()) {
+    records_.swap(t_spare.records);
     records_.clear();
   }
   records_.reserve(text_.size() / 64 + 8);

@@ -43,7 +43,6 @@ XmlTokenScanner::XmlTokenScanner(std::string_view text, int begin, int end) : te
 
 std::vector<XmlScanEvent> XmlTokenScanner::TakeEvents() { return std::exchange(events_, {}); }
 
-
 // Forward search on character boundaries, so that a trail byte of a
 // double-byte character is never taken for part of the pattern.
 int XmlTokenScanner::FindPattern(int from, std::string_view pattern) const {
@@ -59,7 +58,7 @@ int XmlTokenScanner::ScanName(int pos, bool stopAtQuestion) const {
     const char* const data = text_.data();
     const int end = end_;
     while (pos < end && !(ClassOf(data[pos]) & stops)) ++pos;
-    return pos;
+    return pos < end ? pos : end;
   }
   while (pos < end_) {
     if (ClassOf(text_[pos]) & stops) break;
