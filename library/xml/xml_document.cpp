@@ -56,41 +56,11 @@ bool CXmlDocument::CheckWellFormed() const {
   return root != 0 && records_[root].nextSibling == 0;
 }
 
-namespace {
-
-// The element index of the last document of this thread that went, kept
-// for the next parse so that a document opened, changed and dropped over and
-// over does not allocate (and fault in) its index afresh each time. Indexes
-// above kMaxSpareRecords are not kept. Documents that go after the spare
-// itself (static ones at exit) leave it alone: the flag outlives it.
-constexpr std::size_t kMaxSpareRecords = std::size_t{1} << 16;
-
-thread_local bool t_spareGone = false;
-
-struct SpareRecords {
-  std::vector<ElementRecord> records;
-  ~SpareRecords() { t_spareGone = true; }
-};
-
-thread_local SpareRecords t_spare;
-
-}  // namespace
-
-CXmlDocument::~CXmlDocument() {
-  if (t_spareGone || records_.capacity() > kMaxSpareRecords) return;
-  std::vector<ElementRecord>& spare = t_spare.records;
-  if (records_.capacity() > spare.capacity()) spare.swap(records_);
-}
-
 void CXmlDocument::ResetIndex() {
   parentPos_ = mainPos_ = childPos_ = 0;
   nodeKind_ = nodeOffset_ = nodeLength_ = 0;
   savedPositions_.clear();
   records_.clear();
-  if (!text_.empty() && !t_spareGone && t_spare.records.capacity() > records_.capacity()) {
-    records_.swap(t_spare.records);
-    records_.clear();
-  }
   records_.reserve(text_.size() / 64 + 8);
   records_.emplace_back();
   removedHead_ = 0;
@@ -125,7 +95,6 @@ int CXmlDocument::ParseElements(int under) {
   std::vector<OpenElement> open;
   open.reserve(7);
   int first = 0;
-  bool moved = false;  // unended elements gave their children away
   auto currentParent = [&] { return open.empty() ? under : open.back().record; };
   auto markError = [&] {
     records_[under].flags |= kRecordParseError;
@@ -137,7 +106,6 @@ int CXmlDocument::ParseElements(int under) {
   // following siblings, all moving at once to the parent of open[from].
   auto unendFrom = [&](std::size_t from, int offset2) {
     if (from >= open.size()) return;
-    moved = true;
     records_[under].flags |= kRecordParseError;
     const int target = from == 0 ? under : open[from - 1].record;
     for (std::size_t i = open.size(); i-- > from;) {
@@ -167,7 +135,7 @@ int CXmlDocument::ParseElements(int under) {
   };
 
   for (;;) {
-    const XmlToken token = scanner.NextElementToken();
+    const XmlToken token = scanner.NextToken();
     if (token.kind == XmlTokenScanner::kEndOfText) {
       unendFrom(0, TextSize());
       break;
@@ -217,8 +185,6 @@ int CXmlDocument::ParseElements(int under) {
 
   // Levels follow the final tree: unending moves children up. A parent
   // always has a smaller index than its children, so one pass suffices.
-  // Without a move the levels given above are already those of the tree.
-  if (!moved && under == 0) return first;
   for (int rec = firstNew; rec < static_cast<int>(records_.size()); ++rec) {
     const int parent = records_[rec].parent;
     records_[rec].level = parent == 0 ? 0 : records_[parent].level + 1;
