@@ -1,6 +1,8 @@
 // Construction, assignment, the parse that builds the element index and
 // the well-formedness verdict.
+#include <atomic>
 #include <cstring>
+#include <mutex>
 
 #include "library/xml/xml_document.h"
 #include "library/xml/xml_text_rules.h"
@@ -56,11 +58,47 @@ bool CXmlDocument::CheckWellFormed() const {
   return root != 0 && records_[root].nextSibling == 0;
 }
 
+namespace {
+
+// The element index of the last document that went, kept for the next
+// parse so that a document opened, changed and dropped over and over does
+// not allocate (and fault in) its index afresh each time. One for the
+// process, under its own lock (the store's documents live on the socket
+// thread and on every thread that sends a command). Indexes above
+// kMaxSpareRecords are not kept. Documents that go after the spare itself
+// (static ones at exit) leave it alone: the flag outlives it.
+constexpr std::size_t kMaxSpareRecords = std::size_t{1} << 16;
+
+std::atomic<bool> g_spareGone{false};
+
+struct SpareRecords {
+  std::mutex mutex;
+  std::vector<ElementRecord> records;
+  ~SpareRecords() { g_spareGone = true; }
+};
+
+SpareRecords g_spare;
+
+}  // namespace
+
+CXmlDocument::~CXmlDocument() {
+  if (g_spareGone || records_.capacity() > kMaxSpareRecords) return;
+  std::lock_guard lock(g_spare.mutex);
+  if (records_.capacity() > g_spare.records.capacity()) g_spare.records.swap(records_);
+}
+
 void CXmlDocument::ResetIndex() {
   parentPos_ = mainPos_ = childPos_ = 0;
   nodeKind_ = nodeOffset_ = nodeLength_ = 0;
   savedPositions_.clear();
   records_.clear();
+  if (!text_.empty() && !g_spareGone) {
+    std::lock_guard lock(g_spare.mutex);
+    if (g_spare.records.capacity() > records_.capacity()) {
+      records_.swap(g_spare.records);
+      records_.clear();
+    }
+  }
   records_.reserve(text_.size() / 64 + 8);
   records_.emplace_back();
   removedHead_ = 0;
@@ -95,6 +133,7 @@ int CXmlDocument::ParseElements(int under) {
   std::vector<OpenElement> open;
   open.reserve(7);
   int first = 0;
+  bool moved = false;  // unended elements gave their children away
   auto currentParent = [&] { return open.empty() ? under : open.back().record; };
   auto markError = [&] {
     records_[under].flags |= kRecordParseError;
@@ -106,6 +145,7 @@ int CXmlDocument::ParseElements(int under) {
   // following siblings, all moving at once to the parent of open[from].
   auto unendFrom = [&](std::size_t from, int offset2) {
     if (from >= open.size()) return;
+    moved = true;
     records_[under].flags |= kRecordParseError;
     const int target = from == 0 ? under : open[from - 1].record;
     for (std::size_t i = open.size(); i-- > from;) {
@@ -135,7 +175,7 @@ int CXmlDocument::ParseElements(int under) {
   };
 
   for (;;) {
-    const XmlToken token = scanner.NextToken();
+    const XmlToken token = scanner.NextElementToken();
     if (token.kind == XmlTokenScanner::kEndOfText) {
       unendFrom(0, TextSize());
       break;
@@ -185,6 +225,8 @@ int CXmlDocument::ParseElements(int under) {
 
   // Levels follow the final tree: unending moves children up. A parent
   // always has a smaller index than its children, so one pass suffices.
+  // Without a move the levels given above are already those of the tree.
+  if (!moved && under == 0) return first;
   for (int rec = firstNew; rec < static_cast<int>(records_.size()); ++rec) {
     const int parent = records_[rec].parent;
     records_[rec].level = parent == 0 ? 0 : records_[parent].level + 1;

@@ -79,7 +79,8 @@ class CXmlDocument {
   CXmlDocument(const CXmlDocument& other) = default;
   // Refused (nothing copied) when either side is bound to a stream.
   CXmlDocument& operator=(const CXmlDocument& other);
-  ~CXmlDocument() = default;
+  // Leaves its index to the next document of the thread.
+  ~CXmlDocument();
 
   // --- document, parse and result log ---
   bool SetDocument(const char* text);
@@ -206,6 +207,9 @@ class CXmlDocument {
   int PreviousSiblingOrZero(int pos) const;
   int FirstElementAfter(int parent, int linkAfter) const;
   std::string_view ElementName(int pos) const;
+  // NamesEqual(ElementName(pos), wanted, ignoreCase), most names told apart
+  // by their first bytes without finding where they end.
+  bool ElementNameIs(int pos, std::string_view wanted, bool ignoreCase) const;
   int SkipTrailingWhiteSpace(int offset) const;
   int RemovalEnd(int end) const;
   int NewRecord();

@@ -146,9 +146,13 @@ class XmlFileIo {
 
   long long Size() const { return size_; }
 
-  // The whole file in one read.
+  // The whole file in one read. The buffer has room beyond the file's
+  // bytes, so that the first edits of a loaded text splice it in place
+  // instead of moving it to a larger buffer.
   bool ReadAll(std::string* bytes) {
-    bytes->resize(static_cast<std::size_t>(size_));
+    const auto size = static_cast<std::size_t>(size_);
+    bytes->reserve(size + size / 16 + 1024);
+    bytes->resize(size);
     const std::size_t read = size_ == 0 ? 0 : std::fread(bytes->data(), 1, bytes->size(), file_);
     if (read != bytes->size()) {
       const int code = std::ferror(file_) && errno != 0 ? errno : EIO;
@@ -266,10 +270,12 @@ bool CXmlDocument::LoadFileText(const char* path, std::string* text, std::string
     }
     if (!convert(plat::kCodePageUtf16Le, LittleEndianFromUnits(units))) *text = Utf16ToUtf8(units);
   } else {
-    std::string data(body);
+    // The text is the buffer itself without its mark (its room kept).
+    std::string data = std::move(bytes);
+    data.erase(0, markLength);
     io.Record("read", encoding.c_str(), 0x18, static_cast<long long>(data.size()));
     const std::size_t before = data.size();
-    std::erase(data, '\0');
+    if (data.find('\0') != std::string::npos) std::erase(data, '\0');
     if (data.size() != before) io.Record("nulls_removed", nullptr, 0x1, static_cast<long long>(before - data.size()));
     const int codePage = CodePageOfEncoding(encoding.c_str());
     if (encoding.empty()) {

@@ -95,7 +95,7 @@ bool CXmlDocument::FindElement(const char* name) {
   const bool fromMain = (nodeKind_ != 0 && IsElement(mainPos_));
   int candidate = fromMain ? records_[mainPos_].nextSibling : records_[parentPos_].firstChild;
   for (; candidate != 0; candidate = records_[candidate].nextSibling) {
-    if (any || xmlrules::NamesEqual(ElementName(candidate), wanted, ignoreCase)) {
+    if (any || ElementNameIs(candidate, wanted, ignoreCase)) {
       SetPosition(records_[candidate].parent, candidate, 0);
       return true;
     }
@@ -114,7 +114,7 @@ bool CXmlDocument::FindChildElement(const char* name) {
   const bool fromChild = IsElement(childPos_) && records_[childPos_].parent == mainPos_;
   int candidate = fromChild ? records_[childPos_].nextSibling : records_[mainPos_].firstChild;
   for (; candidate != 0; candidate = records_[candidate].nextSibling) {
-    if (any || xmlrules::NamesEqual(ElementName(candidate), wanted, ignoreCase)) {
+    if (any || ElementNameIs(candidate, wanted, ignoreCase)) {
       childPos_ = candidate;
       return true;
     }

@@ -15,7 +15,7 @@ bool IsNameTerminator(char c) {
   }
 }
 
-int CharStep(std::string_view text, int pos, int end) {
+int MultiByteCharStep(std::string_view text, int pos, int end) {
   const int limit = end < static_cast<int>(text.size()) ? end : static_cast<int>(text.size());
   if (pos >= limit) return 1;
   const auto step = plat::CharLength(0, text.data() + pos, text.data() + limit);
@@ -24,7 +24,8 @@ int CharStep(std::string_view text, int pos, int end) {
 
 bool NamesEqual(std::string_view a, std::string_view b, bool ignoreCase) {
   if (a.size() != b.size()) return false;
-  bool fold = ignoreCase;
+  if (!ignoreCase) return a == b;
+  bool fold = true;
   for (std::size_t i = 0; i < a.size(); ++i) {
     const auto ca = static_cast<unsigned char>(a[i]);
     const auto cb = static_cast<unsigned char>(b[i]);

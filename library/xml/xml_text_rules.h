@@ -1,6 +1,7 @@
 #pragma once
 // Character rules shared by the scanner, navigation and editing: white
 // space, name terminators, name comparison and bounded character steps.
+#include <cstddef>
 #include <string_view>
 
 namespace xmlrules {
@@ -18,9 +19,20 @@ inline bool IsStartTagNameStart(char c) {
   return (u >= 'A' && u <= 'Z') || u == '_' || u == ':' || u > 0x60;
 }
 
+// Bytes of the character at `pos` that is not a single byte below 0x80,
+// at least 1 and never past `end` (process code page).
+int MultiByteCharStep(std::string_view text, int pos, int end);
+
 // Bytes of the character at `pos`, at least 1 and never past `end`
-// (process code page).
-int CharStep(std::string_view text, int pos, int end);
+// (process code page). A byte below 0x80 is a character of its own in every
+// code page the library reads, so it is stepped here without asking the
+// code page.
+inline int CharStep(std::string_view text, int pos, int end) {
+  if (pos >= 0 && pos < end && static_cast<std::size_t>(pos) < text.size() &&
+      static_cast<unsigned char>(text[static_cast<std::size_t>(pos)]) < 0x80)
+    return 1;
+  return MultiByteCharStep(text, pos, end);
+}
 
 // Names compare as bytes, or ignoring ASCII case; folding stops for the
 // rest of the name after the first pair of equal bytes of 0x80 or above.

@@ -1,10 +1,33 @@
 #include "library/xml/xml_token_scanner.h"
 
+#include <array>
 #include <utility>
 
 #include "library/xml/xml_text_rules.h"
+#include "platform/code_page.h"
 
 using xmlrules::IsWhiteSpace;
+
+namespace {
+
+// Byte classes of the scanner's loops.
+constexpr unsigned char kSpace = 0x1;     // white space
+constexpr unsigned char kNameStop = 0x2;  // ends a tag name: white space, '/', '>'
+constexpr unsigned char kQuestion = 0x4;  // '?', which ends a processing instruction's name
+
+constexpr std::array<unsigned char, 256> MakeClasses() {
+  std::array<unsigned char, 256> classes{};
+  for (const unsigned char c : {' ', '\t', '\n', '\r'}) classes[c] = kSpace | kNameStop;
+  classes['/'] = classes['>'] = kNameStop;
+  classes['?'] = kQuestion;
+  return classes;
+}
+
+constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
+
+unsigned char ClassOf(char c) { return kClasses[static_cast<unsigned char>(c)]; }
+
+}  // namespace
 
 XmlTokenScanner::XmlTokenScanner(std::string_view text, int begin, int end) : text_(text) {
   const int size = static_cast<int>(text.size());
@@ -12,11 +35,13 @@ XmlTokenScanner::XmlTokenScanner(std::string_view text, int begin, int end) : te
   pos_ = begin < end_ ? begin : end_;
   if (pos_ < 0) pos_ = 0;
   nameStart_ = nameEnd_ = pos_;
+  // The scanner only ever tests for bytes below 0x80. In UTF-8 no byte of a
+  // multi-byte character is below 0x80 and the code page's step never
+  // passes over one, so stepping bytewise stops on the same positions.
+  byteSteps_ = plat::ProcessCodePage() == plat::kCodePageUtf8;
 }
 
 std::vector<XmlScanEvent> XmlTokenScanner::TakeEvents() { return std::exchange(events_, {}); }
-
-int XmlTokenScanner::Step(int pos) const { return xmlrules::CharStep(text_, pos, end_); }
 
 // Forward search on character boundaries, so that a trail byte of a
 // double-byte character is never taken for part of the pattern.
@@ -28,9 +53,15 @@ int XmlTokenScanner::FindPattern(int from, std::string_view pattern) const {
 }
 
 int XmlTokenScanner::ScanName(int pos, bool stopAtQuestion) const {
+  const unsigned char stops = stopAtQuestion ? kNameStop | kQuestion : kNameStop;
+  if (byteSteps_) {
+    const char* const data = text_.data();
+    const int end = end_;
+    while (pos < end && !(ClassOf(data[pos]) & stops)) ++pos;
+    return pos < end ? pos : end;
+  }
   while (pos < end_) {
-    const char c = text_[pos];
-    if (IsWhiteSpace(c) || c == '/' || c == '>' || (stopAtQuestion && c == '?')) break;
+    if (ClassOf(text_[pos]) & stops) break;
     pos += Step(pos);
   }
   return pos < end_ ? pos : end_;
@@ -60,15 +91,22 @@ XmlToken XmlTokenScanner::SyntaxError(XmlToken token, const char* key, int from)
 }
 
 XmlToken XmlTokenScanner::NextToken() {
-  XmlToken token;
-  token.start = pos_;
-  nameStart_ = nameEnd_ = pos_;
   const int s = pos_;
+  XmlToken token;
+  token.start = s;
+  nameStart_ = s;
+  nameEnd_ = s;
   if (s >= end_) return Finish(token, kEndOfText, s);
 
   if (text_[s] != '<') {
     int kind = 4;  // white space until a character that is not
     int p = s;
+    if (byteSteps_) {
+      while (p < end_ && (ClassOf(text_[p]) & kSpace)) ++p;
+      if (p < end_ && text_[p] != '<') kind = 2;
+      while (p < end_ && text_[p] != '<') ++p;
+      return Finish(token, kind, p);
+    }
     while (p < end_ && text_[p] != '<') {
       if (!IsWhiteSpace(text_[p])) kind = 2;
       p += Step(p);
@@ -113,6 +151,21 @@ XmlToken XmlTokenScanner::NextToken() {
   }
   if (c2 == 'D') return ScanDocumentType(token);
   return SyntaxError(token, "exclamation_tag_syntax", s + 2);
+}
+
+XmlToken XmlTokenScanner::NextElementToken() {
+  if (byteSteps_) {
+    // Text and white space up to the next '<' are passed over in one go.
+    const char* const data = text_.data();
+    const int end = end_;
+    int p = pos_;
+    while (p < end && data[p] != '<') ++p;
+    pos_ = p;
+  }
+  for (;;) {
+    const XmlToken token = NextToken();
+    if (token.kind <= 1) return token;
+  }
 }
 
 XmlToken XmlTokenScanner::ScanStartTag(XmlToken token) {

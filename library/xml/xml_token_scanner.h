@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "library/xml/xml_text_rules.h"
+
 struct XmlToken {
   int kind = 0;  // a node kind, 0 end tag, -1 error, -2 end of text
   int start = 0;
@@ -29,6 +31,9 @@ class XmlTokenScanner {
   XmlTokenScanner(std::string_view text, int begin, int end);
 
   XmlToken NextToken();
+  // The next start tag, end tag, error or the end of the text, passing over
+  // the other kinds of token.
+  XmlToken NextElementToken();
   int Offset() const { return pos_; }
   void SetOffset(int offset) { pos_ = offset < end_ ? offset : end_; }
   // The name of the last start tag, end tag or processing instruction.
@@ -39,7 +44,9 @@ class XmlTokenScanner {
   std::vector<XmlScanEvent> TakeEvents();
 
  private:
-  int Step(int pos) const;
+  // One character on; one byte when every character this scanner looks for
+  // can only stand on a byte that Step would reach anyway.
+  int Step(int pos) const { return byteSteps_ ? 1 : xmlrules::CharStep(text_, pos, end_); }
   int FindPattern(int from, std::string_view pattern) const;
   int ScanName(int pos, bool stopAtQuestion) const;
   XmlToken Finish(XmlToken token, int kind, int end);
@@ -49,9 +56,13 @@ class XmlTokenScanner {
   XmlToken ScanDocumentType(XmlToken token);
 
   std::string_view text_;
-  int end_ = 0;
-  int pos_ = 0;
+  // In this order no two of them that NextToken sets from the offset lie
+  // side by side, so the compiler does not pair their loads and stores
+  // (a paired load right after the offset's own store stalls).
   int nameStart_ = 0;
+  int end_ = 0;
   int nameEnd_ = 0;
+  int pos_ = 0;
   std::vector<XmlScanEvent> events_;
+  bool byteSteps_ = false;
 };

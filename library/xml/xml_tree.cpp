@@ -48,6 +48,19 @@ std::string_view CXmlDocument::ElementName(int pos) const {
   return std::string_view(text_).substr(p, nameEnd - p);
 }
 
+bool CXmlDocument::ElementNameIs(int pos, std::string_view wanted, bool ignoreCase) const {
+  if (!ignoreCase && IsElement(pos)) {
+    // Equal names start with the same bytes.
+    const ElementRecord& r = records_[pos];
+    const int end = r.start + r.startTagLength;
+    int p = r.start + 1;
+    while (p < end && IsWhiteSpace(text_[p])) ++p;
+    if (!wanted.empty() && (p >= TextSize() || text_[static_cast<std::size_t>(p)] != wanted.front())) return false;
+    if (text_.compare(static_cast<std::size_t>(p), wanted.size(), wanted) != 0) return false;
+  }
+  return xmlrules::NamesEqual(ElementName(pos), wanted, ignoreCase);
+}
+
 // The offset after the white space at `offset` when a '<' or the end of
 // the text follows it; `offset` otherwise.
 int CXmlDocument::SkipTrailingWhiteSpace(int offset) const {

@@ -285,3 +285,68 @@ TEST_F(NvsStore, ConcurrentWritersOfOneFileLoseNoUpdate) {
   ASSERT_TRUE(store.GetNodeChild(1, 1, "cmdsendrandnum", value));
   EXPECT_EQ(value, "40");
 }
+
+// The gateway file of a large installation as a session builds it (256 nodes,
+// names in ASCII and in Chinese), then reopened, one node's command and
+// status changed and saved: every byte of both files is as the format
+// prescribes, and a node written beyond the first ones is found again.
+TEST_F(NvsStore, LargeGatewayFileIsWrittenAndChangedByteForByte) {
+  constexpr int kNodes = 256;
+  constexpr char kSent[] = "client:\xE5\x91\xBD\xE4\xBB\xA4\xE5\xB7\xB2\xE5\x8F\x91\xE9\x80\x81";
+  auto nodeName = [](int i) { return i % 2 ? "\xE7\x81\xAF " + std::to_string(i) : "node " + std::to_string(i); };
+  auto nodeLines = [&](int i, const std::string& sequence, const std::string& data, const std::string& status) {
+    auto field = [](const char* name, const std::string& value) {
+      return value.empty() ? "<" + std::string(name) + "/>" : "<" + std::string(name) + ">" + value + "</" + name + ">";
+    };
+    return std::vector<std::string>{"<node>",
+                                    field("devicestatus", "1"),
+                                    field("name", nodeName(i)),
+                                    field("type", std::to_string(80 + i % 5)),
+                                    field("netid", "1"),
+                                    field("nodeaddr", std::to_string(i)),
+                                    field("cmdid", "0"),
+                                    field("cmdtext", ""),
+                                    field("currentdata", "0"),
+                                    field("extdata", "0"),
+                                    field("nodeinfo", ""),
+                                    field("cmdsendrandnum", sequence),
+                                    field("cmdsenddata", data),
+                                    field("cmdbackstatus", status),
+                                    field("updatetime", kTime),
+                                    "</node>"};
+  };
+  auto expected = [&](int changed) {
+    std::vector<std::string> lines = {"<nodes count=\"" + std::to_string(kNodes) + "\" check=\"0\">"};
+    for (int i = 1; i <= kNodes; ++i) {
+      const bool isChanged = i == changed;
+      for (std::string& line : nodeLines(i, isChanged ? "4242" : "0", isChanged ? "16" : "", isChanged ? kSent : ""))
+        lines.push_back(std::move(line));
+    }
+    lines.push_back("</nodes>");
+    std::string nodes = Lines(lines);
+    nodes.resize(nodes.size() - 2);  // the line break after </nodes> is the file's own
+    return NewGatewayFile(nodes);
+  };
+  {
+    CNvsXmlStore store(Folder());
+    store.OpenNvsFile(1000001);
+    ASSERT_TRUE(store.CreateNvsFile());
+    for (int i = 1; i <= kNodes; ++i) ASSERT_EQ(store.AddNode(1, nodeName(i).c_str(), 80 + i % 5, 1, i), 1);
+    store.Save();
+  }
+  EXPECT_EQ(Read("nvs_1000001.xml"), expected(0));
+  {
+    CNvsXmlStore store(Folder());
+    ASSERT_TRUE(store.OpenNvsFile(1000001));
+    EXPECT_EQ(store.GetNodesCount(), kNodes);
+    EXPECT_EQ(store.SetNodeCommand(1, 200, 4242, 16), 1);
+    EXPECT_EQ(store.SetNodeBackStatus(1, 200, kSent), 1);
+    store.Save();
+  }
+  EXPECT_EQ(Read("nvs_1000001.xml"), expected(200));
+  CNvsXmlStore store(Folder());
+  ASSERT_TRUE(store.OpenNvsFile(1000001));
+  std::string value;
+  ASSERT_TRUE(store.GetNodeChild(1, 255, "name", value));
+  EXPECT_EQ(value, nodeName(255));
+}
