@@ -333,7 +333,6 @@ class KitPage : public DevicePage {
 
  protected:
   void ShowReply(const std::string& text, int nameIndex) override;
-  const PageDescription& Description() const { return m_description; }
 
  private:
   template <typename T>

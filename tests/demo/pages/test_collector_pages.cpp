@@ -18,7 +18,6 @@
 namespace {
 
 using demotest::Decoded;
-
 using demotest::FakeApi;
 using demotest::RecordedCall;
 

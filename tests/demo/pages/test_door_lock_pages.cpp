@@ -24,7 +24,6 @@
 namespace {
 
 using demotest::Decoded;
-
 using demotest::FakeApi;
 using demotest::RecordedCall;
 

@@ -22,7 +22,6 @@ namespace {
 
 using demotest::Decoded;
 using demotest::Renamed;
-
 using demotest::FakeApi;
 using demotest::RecordedCall;
 

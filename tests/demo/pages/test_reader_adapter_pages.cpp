@@ -21,7 +21,6 @@
 namespace {
 
 using demotest::Decoded;
-
 using demotest::FakeApi;
 using demotest::RecordedCall;
 
