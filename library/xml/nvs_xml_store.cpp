@@ -153,6 +153,14 @@ int CNvsXmlStore::CountChildren(const char* name) {
   return count;
 }
 
+bool CNvsXmlStore::HasChildElement(const char* name) {
+  const int container = document_.MainPosition();
+  document_.SetPosition(document_.ParentPosition(), container, 0);
+  const bool found = document_.FindChildElement(name);
+  document_.SetPosition(document_.ParentPosition(), container, 0);
+  return found;
+}
+
 int CNvsXmlStore::WriteNvsList(const NvsList& list) {
   if (!loaded_ || !EnterPath({"nvslist"})) return 0;
   while (document_.FindChildElement("nvs")) {
@@ -278,17 +286,31 @@ void CNvsXmlStore::SetNodesCheck(std::uint32_t value) {
 }
 
 bool CNvsXmlStore::FindNodeChild(int netId, int nodeAddress, const char* child) {
+  // The first node that matches is remembered with the revision of the
+  // document: while nothing else changed, it is still the first one, and
+  // a node search of the same node is one child search.
+  if (firstMatch_.node != 0 && firstMatch_.revision == document_.Revision() && firstMatch_.netId == netId &&
+      firstMatch_.nodeAddress == nodeAddress) {
+    document_.SetPosition(0, firstMatch_.node, 0);
+    if (document_.FindChildElement(child)) return true;
+  }
+  firstMatch_ = {};
   if (!EnterNodes()) return false;
   document_.EnterElement();
   while (document_.FindElement("node")) {
     const int node = document_.MainPosition();
     const int parent = document_.ParentPosition();
     const int nodeNet = document_.FindChildElement("netid") ? ToInt(document_.GetChildText()) : 0;
+    const int netChild = document_.ChildPosition();
     document_.SetPosition(parent, node, 0);
     const int nodeAddr = document_.FindChildElement("nodeaddr") ? ToInt(document_.GetChildText()) : 0;
+    const int addressChild = document_.ChildPosition();
     document_.SetPosition(parent, node, 0);
-    if ((nodeNet == netId || nodeNet == 0) && nodeAddr == nodeAddress && document_.FindChildElement(child))
-      return true;
+    if ((nodeNet == netId || nodeNet == 0) && nodeAddr == nodeAddress) {
+      if (firstMatch_.node == 0)
+        firstMatch_ = {document_.Revision(), netId, nodeAddress, node, netChild, addressChild};
+      if (document_.FindChildElement(child)) return true;
+    }
     document_.SetPosition(parent, node, 0);
   }
   return false;
@@ -296,9 +318,14 @@ bool CNvsXmlStore::FindNodeChild(int netId, int nodeAddress, const char* child) 
 
 int CNvsXmlStore::SetNodeChild(int netId, int nodeAddress, const char* child, const char* text) {
   if (!loaded_ || child == nullptr || text == nullptr || !EnterNodes()) return 0;
-  if (CountChildren("node") == 0) AddNode(0, "", 0, netId, nodeAddress);
+  if (!HasChildElement("node")) AddNode(0, "", 0, netId, nodeAddress);
   if (!FindNodeChild(netId, nodeAddress, child)) return 0;
+  const int changed = document_.ChildPosition();
+  const bool matchedNode = document_.MainPosition() == firstMatch_.node;
   document_.SetChildText(text);
+  // A new text of any other child leaves the first match as it was.
+  if (matchedNode && changed != firstMatch_.netIdChild && changed != firstMatch_.addressChild)
+    firstMatch_.revision = document_.Revision();
   changed_ = true;
   return 1;
 }

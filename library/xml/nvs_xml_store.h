@@ -88,6 +88,19 @@ class CNvsXmlStore {
   // found inside it (the child is the document's child position).
   bool FindNodeChild(int netId, int nodeAddress, const char* child);
   int CountChildren(const char* name);
+  bool HasChildElement(const char* name);
+
+  // The first node of the last node search that matched its net and
+  // address, with its "netid" and "nodeaddr" children, while the document
+  // stays at `revision`.
+  struct FirstMatch {
+    unsigned revision = 0;
+    int netId = 0;
+    int nodeAddress = 0;
+    int node = 0;  // 0: none
+    int netIdChild = 0;
+    int addressChild = 0;
+  };
 
   std::unique_lock<std::recursive_mutex> lock_;
   CXmlDocument document_;
@@ -96,4 +109,5 @@ class CNvsXmlStore {
   std::string folder_;
   std::string path_;
   bool changed_ = false;
+  FirstMatch firstMatch_;
 };

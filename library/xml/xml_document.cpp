@@ -24,6 +24,7 @@ CXmlDocument& CXmlDocument::operator=(const CXmlDocument& other) {
   flags_ = other.flags_;
   savedPositions_ = other.savedPositions_;
   records_ = other.records_;
+  ++revision_;
   return *this;
 }
 
@@ -88,6 +89,7 @@ CXmlDocument::~CXmlDocument() {
 }
 
 void CXmlDocument::ResetIndex() {
+  ++revision_;
   parentPos_ = mainPos_ = childPos_ = 0;
   nodeKind_ = nodeOffset_ = nodeLength_ = 0;
   savedPositions_.clear();
@@ -198,7 +200,13 @@ int CXmlDocument::ParseElements(int under) {
       const std::string_view tag = std::string_view(text_).substr(
           scanner.NameStart(), token.start + token.length - scanner.NameStart());
       std::size_t match = open.size();
-      for (std::size_t i = open.size(); i-- > 0;) {
+      // Most end tags end the innermost open element, by the same bytes.
+      const int nameLength = scanner.NameEnd() - scanner.NameStart();
+      if (!ignoreCase && !open.empty() && open.back().nameLength == nameLength &&
+          std::memcmp(text_.data() + open.back().nameStart, text_.data() + scanner.NameStart(),
+                      static_cast<std::size_t>(nameLength)) == 0)
+        match = open.size() - 1;
+      for (std::size_t i = open.size(); match == open.size() && i-- > 0;) {
         const std::string_view name = std::string_view(text_).substr(open[i].nameStart, open[i].nameLength);
         if (xmlrules::NameStartsText(name, tag, ignoreCase)) {
           match = i;

@@ -88,7 +88,13 @@ class CXmlDocument {
   const std::string& GetDocument() const { return text_; }
   bool CheckWellFormed() const;
   int GetDocumentFlags() const { return flags_; }
-  void SetDocumentFlags(int flags) { flags_ = flags; }
+  void SetDocumentFlags(int flags) {
+    flags_ = flags;
+    ++revision_;
+  }
+  // Changes with every change of the text, the index or the flags: what was
+  // found at one revision holds while the revision stays the same.
+  unsigned Revision() const { return revision_; }
   const std::string& GetResultLog() const { return log_; }
   std::string DescribeResults() const;
 
@@ -244,6 +250,47 @@ class CXmlDocument {
   int nodeOffset_ = 0;
   int nodeLength_ = 0;
   int flags_ = 0;
+  unsigned revision_ = 0;
   std::map<int, PositionMap> savedPositions_;
   std::vector<ElementRecord> records_;
 };
+
+// The record helpers of the parse loop, inline for it.
+
+inline int CXmlDocument::LastChild(int parent) const {
+  const int first = records_[parent].firstChild;
+  return first == 0 ? 0 : records_[first].previousSibling;
+}
+
+inline int CXmlDocument::NewRecord() {
+  records_.emplace_back();
+  return static_cast<int>(records_.size()) - 1;
+}
+
+// Links `rec` into the children of `parent` after `after` (0 = first).
+inline void CXmlDocument::LinkAfter(int parent, int after, int rec) {
+  ElementRecord& r = records_[rec];
+  r.parent = parent;
+  r.flags &= ~kRecordFirstChild;
+  const int first = records_[parent].firstChild;
+  if (after == 0) {
+    if (first == 0) {
+      r.previousSibling = rec;
+      r.nextSibling = 0;
+    } else {
+      r.nextSibling = first;
+      r.previousSibling = records_[first].previousSibling;
+      records_[first].previousSibling = rec;
+      records_[first].flags &= ~kRecordFirstChild;
+    }
+    r.flags |= kRecordFirstChild;
+    records_[parent].firstChild = rec;
+    return;
+  }
+  const int next = records_[after].nextSibling;
+  r.previousSibling = after;
+  r.nextSibling = next;
+  records_[after].nextSibling = rec;
+  if (next != 0) records_[next].previousSibling = rec;
+  else records_[first].previousSibling = rec;
+}

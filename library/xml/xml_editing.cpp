@@ -69,6 +69,7 @@ bool CXmlDocument::SetAttributeAt(int pos, const char* name, const char* value, 
   }
   if (!CanResize(removed, static_cast<long long>(insert.size()))) return false;
   text_.replace(static_cast<std::size_t>(at), static_cast<std::size_t>(removed), insert);
+  ++revision_;
   const int delta = static_cast<int>(insert.size()) - removed;
   if (node) {
     nodeLength_ += delta;
@@ -200,6 +201,7 @@ bool CXmlDocument::ReplaceElementContent(int pos, const std::string& body) {
   }
   if (!CanResize(removed, static_cast<long long>(insert.size()))) return false;
   text_.replace(static_cast<std::size_t>(at), static_cast<std::size_t>(removed), insert);
+  ++revision_;
   const int delta = static_cast<int>(insert.size()) - removed;
   ElementRecord& e = records_[pos];
   e.startTagLength += startTagChange;

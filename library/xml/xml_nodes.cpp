@@ -118,6 +118,7 @@ bool CXmlDocument::DeleteNode() {
   const int span = RemovalEnd(nodeOffset_ + nodeLength_) - start;
   const int following = FirstElementAfter(parent, IsElement(mainPos_) ? mainPos_ : 0);
   text_.erase(static_cast<std::size_t>(start), static_cast<std::size_t>(span));
+  ++revision_;
   ShiftFollowing(parent, following, -span);
   FindNodeBefore(parent, start);
   return true;
@@ -136,6 +137,7 @@ bool CXmlDocument::ReplaceNode(int kind, const std::string& form) {
   const int parent = parentPos_;
   const int following = FirstElementAfter(parent, IsElement(mainPos_) ? mainPos_ : 0);
   text_.replace(static_cast<std::size_t>(nodeOffset_), static_cast<std::size_t>(nodeLength_), form);
+  ++revision_;
   const int delta = static_cast<int>(form.size()) - nodeLength_;
   nodeLength_ = static_cast<int>(form.size());
   nodeKind_ = newKind;

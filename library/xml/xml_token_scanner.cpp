@@ -1,6 +1,5 @@
 #include "library/xml/xml_token_scanner.h"
 
-#include <array>
 #include <utility>
 
 #include "library/xml/xml_text_rules.h"
@@ -8,26 +7,10 @@
 
 using xmlrules::IsWhiteSpace;
 
-namespace {
-
-// Byte classes of the scanner's loops.
-constexpr unsigned char kSpace = 0x1;     // white space
-constexpr unsigned char kNameStop = 0x2;  // ends a tag name: white space, '/', '>'
-constexpr unsigned char kQuestion = 0x4;  // '?', which ends a processing instruction's name
-
-constexpr std::array<unsigned char, 256> MakeClasses() {
-  std::array<unsigned char, 256> classes{};
-  for (const unsigned char c : {' ', '\t', '\n', '\r'}) classes[c] = kSpace | kNameStop;
-  classes['/'] = classes['>'] = kNameStop;
-  classes['?'] = kQuestion;
-  return classes;
-}
-
-constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
-
-unsigned char ClassOf(char c) { return kClasses[static_cast<unsigned char>(c)]; }
-
-}  // namespace
+using xmlscan::ClassOf;
+using xmlscan::kNameStop;
+using xmlscan::kQuestion;
+using xmlscan::kSpace;
 
 XmlTokenScanner::XmlTokenScanner(std::string_view text, int begin, int end) : text_(text) {
   const int size = static_cast<int>(text.size());
@@ -53,6 +36,7 @@ int XmlTokenScanner::FindPattern(int from, std::string_view pattern) const {
 }
 
 int XmlTokenScanner::ScanName(int pos, bool stopAtQuestion) const {
+  if (byteSteps_ && !stopAtQuestion) return xmlscan::FindNameStop(text_.data(), pos, end_);
   const unsigned char stops = stopAtQuestion ? kNameStop | kQuestion : kNameStop;
   if (byteSteps_) {
     const char* const data = text_.data();
@@ -153,15 +137,7 @@ XmlToken XmlTokenScanner::NextToken() {
   return SyntaxError(token, "exclamation_tag_syntax", s + 2);
 }
 
-XmlToken XmlTokenScanner::NextElementToken() {
-  if (byteSteps_) {
-    // Text and white space up to the next '<' are passed over in one go.
-    const char* const data = text_.data();
-    const int end = end_;
-    int p = pos_;
-    while (p < end && data[p] != '<') ++p;
-    pos_ = p;
-  }
+XmlToken XmlTokenScanner::NextElementTokenInGeneral() {
   for (;;) {
     const XmlToken token = NextToken();
     if (token.kind <= 1) return token;

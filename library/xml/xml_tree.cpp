@@ -25,11 +25,6 @@ int CXmlDocument::ContentEnd(int pos) const {
 
 int CXmlDocument::ElementEnd(int pos) const { return records_[pos].start + records_[pos].length; }
 
-int CXmlDocument::LastChild(int parent) const {
-  const int first = records_[parent].firstChild;
-  return first == 0 ? 0 : records_[first].previousSibling;
-}
-
 int CXmlDocument::PreviousSiblingOrZero(int pos) const {
   return (records_[pos].flags & kRecordFirstChild) ? 0 : records_[pos].previousSibling;
 }
@@ -70,39 +65,6 @@ int CXmlDocument::SkipTrailingWhiteSpace(int offset) const {
 }
 
 int CXmlDocument::RemovalEnd(int end) const { return SkipTrailingWhiteSpace(end); }
-
-int CXmlDocument::NewRecord() {
-  records_.emplace_back();
-  return static_cast<int>(records_.size()) - 1;
-}
-
-// Links `rec` into the children of `parent` after `after` (0 = first).
-void CXmlDocument::LinkAfter(int parent, int after, int rec) {
-  ElementRecord& r = records_[rec];
-  r.parent = parent;
-  r.flags &= ~kRecordFirstChild;
-  const int first = records_[parent].firstChild;
-  if (after == 0) {
-    if (first == 0) {
-      r.previousSibling = rec;
-      r.nextSibling = 0;
-    } else {
-      r.nextSibling = first;
-      r.previousSibling = records_[first].previousSibling;
-      records_[first].previousSibling = rec;
-      records_[first].flags &= ~kRecordFirstChild;
-    }
-    r.flags |= kRecordFirstChild;
-    records_[parent].firstChild = rec;
-    return;
-  }
-  const int next = records_[after].nextSibling;
-  r.previousSibling = after;
-  r.nextSibling = next;
-  records_[after].nextSibling = rec;
-  if (next != 0) records_[next].previousSibling = rec;
-  else records_[first].previousSibling = rec;
-}
 
 void CXmlDocument::Unlink(int rec) {
   const int parent = records_[rec].parent;
@@ -194,6 +156,7 @@ int CXmlDocument::RemoveRecord(int rec) {
   Unlink(rec);
   MarkRemoved(rec, true);
   text_.erase(static_cast<std::size_t>(start), static_cast<std::size_t>(span));
+  ++revision_;
   ShiftFollowing(parent, next, -span);
   if (childPos_ != 0 && !IsElement(childPos_)) childPos_ = 0;
   if (mainPos_ != 0 && !IsElement(mainPos_)) mainPos_ = 0;
@@ -265,6 +228,7 @@ bool CXmlDocument::InsertAt(const Placement& where, const std::string& markup, b
     const int removed = unended ? 0 : 1;
     if (!CanResize(removed, static_cast<long long>(insert.size()))) return false;
     text_.replace(static_cast<std::size_t>(at), static_cast<std::size_t>(removed), insert);
+    ++revision_;
     records_[parent].startTagLength -= removed;
     records_[parent].endTagLength = static_cast<int>(name.size()) + 3;
     records_[parent].flags &= ~kRecordUnended;
@@ -280,6 +244,7 @@ bool CXmlDocument::InsertAt(const Placement& where, const std::string& markup, b
   }
   if (!CanResize(0, static_cast<long long>(insert.size()))) return false;
   text_.insert(static_cast<std::size_t>(where.offset), insert);
+  ++revision_;
   *markupStart = where.offset + prefix;
   *delta = static_cast<int>(insert.size());
   return true;

@@ -216,6 +216,41 @@ TEST_F(NvsStore, FirstMatchingNodeWithTheChildWins) {
   EXPECT_EQ(store.GetNodeType(1, 5), 9);
 }
 
+// One store searching the same node again and again: every answer is the
+// one a search of the whole list gives after the changes made so far.
+TEST_F(NvsStore, RepeatedSearchesOfOneNodeFollowEveryChange) {
+  const std::string text = NewGatewayFile(
+      "<nodes count=\"3\" check=\"0\">\r\n"
+      "<node>\r\n<netid>0</netid>\r\n<nodeaddr>5</nodeaddr>\r\n<cmdtext>a</cmdtext>\r\n</node>\r\n"
+      "<node>\r\n<netid>1</netid>\r\n<nodeaddr>5</nodeaddr>\r\n<type>9</type>\r\n<cmdtext>b</cmdtext>\r\n</node>\r\n"
+      "<node>\r\n<netid>1</netid>\r\n<nodeaddr>6</nodeaddr>\r\n<cmdtext>c</cmdtext>\r\n</node>\r\n</nodes>");
+  fs::create_directories(folder);
+  std::ofstream(folder / "nvs_3.xml", std::ios::binary) << text;
+  CNvsXmlStore store(Folder());
+  ASSERT_TRUE(store.OpenNvsFile(3));
+  auto command = [&](int net, int address) {
+    std::string value;
+    return store.GetNodeChild(net, address, "cmdtext", value) ? value : "(none)";
+  };
+  EXPECT_EQ(command(1, 5), "a");
+  EXPECT_EQ(store.GetNodeType(1, 5), 9);  // the first node has no type: the second one's
+  EXPECT_EQ(command(1, 5), "a");
+  EXPECT_EQ(store.SetNodeChild(1, 5, "cmdtext", "x"), 1);
+  EXPECT_EQ(command(1, 5), "x");
+  EXPECT_EQ(store.SetNodeChild(1, 5, "nodeaddr", "7"), 1);  // the first node moves away
+  EXPECT_EQ(command(1, 5), "b");
+  EXPECT_EQ(command(1, 7), "x");
+  EXPECT_EQ(store.SetNodeChild(1, 7, "netid", "3"), 1);  // and leaves net 1
+  EXPECT_EQ(command(1, 7), "(none)");
+  EXPECT_EQ(command(3, 7), "x");
+  EXPECT_EQ(store.SetNodeChild(1, 6, "cmdtext", "y"), 1);
+  EXPECT_EQ(command(1, 6), "y");
+  EXPECT_EQ(store.ClearNodes(), 1);
+  EXPECT_EQ(command(1, 6), "(none)");
+  EXPECT_EQ(store.SetNodeChild(1, 6, "cmdtext", "z"), 1);  // adds the node again
+  EXPECT_EQ(command(1, 6), "z");
+}
+
 TEST_F(NvsStore, CommandOnAnEmptyNodeListAddsTheNode) {
   CNvsXmlStore store(Folder());
   store.OpenNvsFile(4);

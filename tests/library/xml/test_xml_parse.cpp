@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "library/xml/xml_document.h"
 #include "tests/library/xml/xml_test_access.h"
@@ -193,6 +194,38 @@ TEST(XmlParse, SlashInsideUnquotedValueIsNotEmptyElement) {
   CXmlDocument e("<r><a x=\"/\"/></r>");
   EXPECT_TRUE(e.CheckWellFormed());
   EXPECT_EQ(Access::Records(e)[2].endTagLength, 0);
+}
+
+// In UTF-8 the scanner takes plain tags bytewise, 16 bytes at a time; in a
+// single-byte code page it steps character by character through the general
+// scan. Both must give the same index and the same events, whatever the
+// tag's shape, the length of its name or where the text ends.
+TEST(XmlParse, BytewiseScanAgreesWithTheCharacterSteps) {
+  std::vector<std::string> texts = {
+      "<a>x</a>", "<a/>", "<a />", "<a/ >", "<a/x>", "<a x='1'/>", "<a></a >", "</a>", "<a></>", "<a></b></a>",
+      "<a><b>\xC3\xA9</b></a>", "<\xC3\xA9l>t</\xC3\xA9l>", "<a", "<a>", "<a></a", "<a/", "</", "<", "x<",
+      "<a>\r\n<!-- c --><?p x?><![CDATA[<b>]]></a>", "<r><a>1</a><a>2</A></r>", "<a>text without end",
+  };
+  // Names of every length around the 16-byte steps, each ended in each way.
+  for (int length = 1; length <= 40; ++length) {
+    const std::string name = "n" + std::string(static_cast<std::size_t>(length - 1), 'x');
+    for (const char* tail : {">", "/>", " />", "\t>", "\r\n>", " a=\"1\">", ""}) {
+      texts.push_back("<" + name + tail);
+      texts.push_back("<r><" + name + tail + "v</" + name + "></r>");
+      texts.push_back("<r><" + name + tail + "</" + name);
+    }
+  }
+  for (const std::string& text : texts) {
+    CXmlDocument bytewise;
+    bytewise.SetDocument(text);
+    CXmlDocument stepped;
+    {
+      ProcessCodePageGuard singleByte(1252);
+      stepped.SetDocument(text);
+    }
+    EXPECT_EQ(DumpRecords(bytewise), DumpRecords(stepped)) << text;
+    EXPECT_EQ(bytewise.GetResultLog(), stepped.GetResultLog()) << text;
+  }
 }
 
 // In GBK the trail byte of 0x81 0x5D looks like ']': it must not help to
