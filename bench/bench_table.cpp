@@ -23,6 +23,9 @@ struct Row {
   std::string spread;  // coefficient of variation of the time over the repetitions
   std::string itemsPerSecond, bytesPerSecond, counters, label, error;
   bool fromMedian = false;
+  // Where the benchmark was registered: rows are listed in that order, not
+  // in the order of an interleaved run.
+  long long family = -1, instance = -1;
 };
 
 std::string Format(const char* pattern, double value, const char* unit) {
@@ -144,7 +147,10 @@ int main(int argc, char** argv) {
     const std::string name = WithoutSuffix(entry.get("run_name", entry["name"]).asString());
     if (rows.count(name) == 0) {
       order.push_back(name);
-      rows[name].name = name;
+      Row& added = rows[name];
+      added.name = name;
+      added.family = entry.get("family_index", -1).asLargestInt();
+      added.instance = entry.get("per_family_instance_index", -1).asLargestInt();
     }
     Row& row = rows[name];
     if (entry.isMember("label") && row.label.empty()) row.label = entry["label"].asString();
@@ -160,6 +166,12 @@ int main(int argc, char** argv) {
       row.fromMedian = median;
     }
   }
+
+  std::stable_sort(order.begin(), order.end(), [&rows](const std::string& a, const std::string& b) {
+    const Row& x = rows[a];
+    const Row& y = rows[b];
+    return std::pair(x.family, x.instance) < std::pair(y.family, y.instance);
+  });
 
   const std::string kBaselineMark = "baseline: ";
   std::vector<std::vector<std::string>> cells = {

@@ -23,6 +23,7 @@ std::string ExecutableFolder() {
 bool CreateFolder(const std::string& path) {
   if (path.empty()) return false;
   std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return true;
   std::filesystem::create_directory(path, error);
   return std::filesystem::is_directory(path, error);
 }

@@ -300,13 +300,15 @@ bool CNvsXmlStore::FindNodeChild(int netId, int nodeAddress, const char* child) 
   while (document_.FindElement("node")) {
     const int node = document_.MainPosition();
     const int parent = document_.ParentPosition();
-    const int nodeNet = document_.FindChildElement("netid") ? ToInt(document_.GetChildText()) : 0;
-    const int netChild = document_.ChildPosition();
-    document_.SetPosition(parent, node, 0);
+    // The address first: it tells most nodes apart without the net.
     const int nodeAddr = document_.FindChildElement("nodeaddr") ? ToInt(document_.GetChildText()) : 0;
     const int addressChild = document_.ChildPosition();
     document_.SetPosition(parent, node, 0);
-    if ((nodeNet == netId || nodeNet == 0) && nodeAddr == nodeAddress) {
+    if (nodeAddr != nodeAddress) continue;
+    const int nodeNet = document_.FindChildElement("netid") ? ToInt(document_.GetChildText()) : 0;
+    const int netChild = document_.ChildPosition();
+    document_.SetPosition(parent, node, 0);
+    if (nodeNet == netId || nodeNet == 0) {
       if (firstMatch_.node == 0)
         firstMatch_ = {document_.Revision(), netId, nodeAddress, node, netChild, addressChild};
       if (document_.FindChildElement(child)) return true;

@@ -219,7 +219,7 @@ int CXmlDocument::ParseElements(int under) {
         AddResult("lone_end_tag", name.c_str(), 0, token.start);
         continue;
       }
-      unendFrom(match + 1, token.start + 1);
+      if (match + 1 < open.size()) unendFrom(match + 1, token.start + 1);
       ElementRecord& e = records_[open[match].record];
       e.length = token.start + token.length - e.start;
       e.endTagLength = token.length;

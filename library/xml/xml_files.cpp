@@ -3,6 +3,7 @@
 // page, each step recorded in the result log.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -75,11 +76,13 @@ bool HasHighByte(std::string_view bytes) {
 // operation. A save writes a temporary file in the target's folder and
 // renames it over the target when everything was written, so that a failed
 // or concurrent save never leaves a partial file; appending writes in place.
+// The file is read and written with one call each where the system allows,
+// without a buffer of the C library in between.
 class XmlFileIo {
  public:
   explicit XmlFileIo(std::string* log) : log_(log) {}
   ~XmlFileIo() {
-    if (file_ != nullptr) std::fclose(file_);
+    if (fd_ >= 0) ::close(fd_);
     if (!temporaryPath_.empty()) ::unlink(temporaryPath_.c_str());
   }
   XmlFileIo(const XmlFileIo&) = delete;
@@ -91,17 +94,17 @@ class XmlFileIo {
   void RecordError(int code) { Record("file_error", ErrorText(code).c_str(), 0x44, code); }
 
   bool OpenForReading(const char* path) {
-    file_ = std::fopen(path, "rbe");
-    if (file_ == nullptr) return Fail(errno);
+    fd_ = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return Fail(errno);
     struct stat st {};
-    if (::fstat(::fileno(file_), &st) != 0) return Fail(errno);
+    if (::fstat(fd_, &st) != 0) return Fail(errno);
     if (S_ISDIR(st.st_mode)) return Fail(EISDIR);
     if (S_ISREG(st.st_mode)) {
       size_ = static_cast<long long>(st.st_size);
     } else {
-      if (::fseeko(file_, 0, SEEK_END) != 0) return Fail(errno);
-      size_ = static_cast<long long>(::ftello(file_));
-      if (size_ < 0 || ::fseeko(file_, 0, SEEK_SET) != 0) return Fail(errno);
+      const off_t size = ::lseek(fd_, 0, SEEK_END);
+      if (size < 0 || ::lseek(fd_, 0, SEEK_SET) != 0) return Fail(errno);
+      size_ = static_cast<long long>(size);
     }
     if (size_ > CXmlDocument::kMaxTextLength) return Fail(EFBIG);
     return true;
@@ -110,36 +113,29 @@ class XmlFileIo {
   bool OpenForWriting(const char* path, bool append) {
     path_ = path;
     if (append) {
-      file_ = std::fopen(path, "abe");
-      if (file_ == nullptr) return Fail(errno);
+      fd_ = ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+      if (fd_ < 0) return Fail(errno);
       struct stat st {};
-      if (::fstat(::fileno(file_), &st) != 0) return Fail(errno);
+      if (::fstat(fd_, &st) != 0) return Fail(errno);
       size_ = static_cast<long long>(st.st_size);
       return true;
     }
     std::filesystem::path folder = std::filesystem::path(path).parent_path();
     if (folder.empty()) folder = ".";
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
       const std::string name = ".xml-" + std::to_string(::getpid()) + "-" +
                                std::to_string(g_temporaryCounter.fetch_add(1)) + ".tmp";
       temporaryPath_ = (folder / name).string();
-      fd = ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd < 0 && errno != EEXIST) break;
+      fd_ = ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ < 0 && errno != EEXIST) break;
     }
-    if (fd < 0) {
+    if (fd_ < 0) {
       const int code = errno;
       temporaryPath_.clear();
       return Fail(code);
     }
     struct stat target {};
-    if (::stat(path, &target) == 0 && S_ISREG(target.st_mode)) ::fchmod(fd, target.st_mode & 07777);
-    file_ = ::fdopen(fd, "wb");
-    if (file_ == nullptr) {
-      const int code = errno;
-      ::close(fd);
-      return Fail(code);
-    }
+    if (::stat(path, &target) == 0 && S_ISREG(target.st_mode)) ::fchmod(fd_, target.st_mode & 07777);
     size_ = 0;
     return true;
   }
@@ -153,32 +149,42 @@ class XmlFileIo {
     const auto size = static_cast<std::size_t>(size_);
     bytes->reserve(size + size / 16 + 1024);
     bytes->resize(size);
-    const std::size_t read = size_ == 0 ? 0 : std::fread(bytes->data(), 1, bytes->size(), file_);
-    if (read != bytes->size()) {
-      const int code = std::ferror(file_) && errno != 0 ? errno : EIO;
-      bytes->clear();
-      return Fail(code);
+    std::size_t done = 0;
+    while (done < size) {
+      const ssize_t got = ::read(fd_, bytes->data() + done, size - done);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) {
+        const int code = got < 0 && errno != 0 ? errno : EIO;
+        bytes->clear();
+        return Fail(code);
+      }
+      done += static_cast<std::size_t>(got);
     }
     return true;
   }
 
+  // A short piece (a byte-order mark) waits to go out with the next one.
   bool Write(std::string_view bytes) {
     if (bytes.empty()) return true;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) return Fail(errno != 0 ? errno : EIO);
-    return true;
+    if (bytes.size() <= kHeldBytes && pending_.size() + bytes.size() <= kHeldBytes) {
+      pending_.append(bytes);
+      return true;
+    }
+    return WriteOut(bytes);
   }
 
   // Closes the file; a save then puts the temporary file in place.
   bool Close(bool writing) {
     bool ok = true;
-    if (file_ != nullptr) {
-      if (writing && std::fflush(file_) != 0) ok = Fail(errno);
-      if (writing && ok && !temporaryPath_.empty() && ::fsync(::fileno(file_)) != 0) ok = Fail(errno);
-      if (std::fclose(file_) != 0) {
+    if (fd_ >= 0) {
+      if (writing && !pending_.empty()) ok = WriteOut({});
+      if (writing && ok && !temporaryPath_.empty() && ::fsync(fd_) != 0) ok = Fail(errno);
+      const int closed = ::close(fd_);
+      fd_ = -1;
+      if (closed != 0) {
         RecordError(errno);
         if (writing) ok = false;
       }
-      file_ = nullptr;
     }
     if (!temporaryPath_.empty()) {
       if (ok && std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) ok = Fail(errno);
@@ -189,16 +195,38 @@ class XmlFileIo {
   }
 
  private:
+  static constexpr std::size_t kHeldBytes = 16;
+
+  // The pending bytes and then `bytes`, all of them.
+  bool WriteOut(std::string_view bytes) {
+    std::string_view first = pending_;
+    std::string_view second = bytes;
+    while (!first.empty() || !second.empty()) {
+      iovec parts[2] = {{const_cast<char*>(first.data()), first.size()},
+                        {const_cast<char*>(second.data()), second.size()}};
+      const ssize_t wrote = ::writev(fd_, parts, 2);
+      if (wrote < 0 && errno == EINTR) continue;
+      if (wrote <= 0) return Fail(wrote < 0 && errno != 0 ? errno : EIO);
+      auto done = static_cast<std::size_t>(wrote);
+      const std::size_t fromFirst = done < first.size() ? done : first.size();
+      first.remove_prefix(fromFirst);
+      second.remove_prefix(done - fromFirst);
+    }
+    pending_.clear();
+    return true;
+  }
+
   bool Fail(int code) {
     RecordError(code);
     return false;
   }
 
   std::string* log_;
-  std::FILE* file_ = nullptr;
+  int fd_ = -1;
   long long size_ = 0;
   std::string path_;
   std::string temporaryPath_;
+  std::string pending_;
 };
 
 bool CXmlDocument::LoadFileText(const char* path, std::string* text, std::string* log, int* flags) {
