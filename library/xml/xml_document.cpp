@@ -203,8 +203,8 @@ int CXmlDocument::ParseElements(int under) {
       // Most end tags end the innermost open element, by the same bytes.
       const int nameLength = scanner.NameEnd() - scanner.NameStart();
       if (!ignoreCase && !open.empty() && open.back().nameLength == nameLength &&
-          std::memcmp(text_.data() + open.back().nameStart, text_.data() + scanner.NameStart(),
-                      static_cast<std::size_t>(nameLength)) == 0)
+          xmlrules::SameBytes(text_.data() + open.back().nameStart, text_.data() + scanner.NameStart(),
+                              static_cast<std::size_t>(nameLength)))
         match = open.size() - 1;
       for (std::size_t i = open.size(); match == open.size() && i-- > 0;) {
         const std::string_view name = std::string_view(text_).substr(open[i].nameStart, open[i].nameLength);

@@ -2,6 +2,8 @@
 // Character rules shared by the scanner, navigation and editing: white
 // space, name terminators, name comparison and bounded character steps.
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace xmlrules {
@@ -32,6 +34,27 @@ inline int CharStep(std::string_view text, int pos, int end) {
       static_cast<unsigned char>(text[static_cast<std::size_t>(pos)]) < 0x80)
     return 1;
   return MultiByteCharStep(text, pos, end);
+}
+
+// a[0, n) == b[0, n), inline for the short lengths of names (a call of
+// memcmp costs more than the compare itself); reads no byte beyond n.
+inline bool SameBytes(const char* a, const char* b, std::size_t n) {
+  auto load8 = [](const char* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  };
+  auto load4 = [](const char* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  };
+  if (n > 16) return std::memcmp(a, b, n) == 0;
+  if (n >= 8) return load8(a) == load8(b) && load8(a + n - 8) == load8(b + n - 8);
+  if (n >= 4) return load4(a) == load4(b) && load4(a + n - 4) == load4(b + n - 4);
+  for (std::size_t i = 0; i < n; ++i)
+    if (a[i] != b[i]) return false;
+  return true;
 }
 
 // Names compare as bytes, or ignoring ASCII case; folding stops for the
