@@ -1,6 +1,7 @@
 #pragma once
 // One call of an export as the recording table keeps it.
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,5 +23,15 @@ struct RecordedCall {
   std::vector<std::vector<std::uint8_t>> bytes;  // each byte buffer passed with its length
   bool operator==(const RecordedCall&) const = default;
 };
+
+// How a test failure shows a call: its name and its arguments by kind.
+inline void PrintTo(const RecordedCall& call, std::ostream* out) {
+  *out << call.name << "(";
+  for (long long arg : call.args) *out << " " << arg;
+  for (const std::string& text : call.texts) *out << " \"" << text << "\"";
+  for (double real : call.reals) *out << " " << real;
+  for (const std::vector<std::uint8_t>& bytes : call.bytes) *out << " [" << bytes.size() << " bytes]";
+  *out << " )";
+}
 
 }  // namespace demotest

@@ -207,6 +207,36 @@ TEST_F(DoorLockTest, CardButtonsCallTheirExportsWithTheCardNumbersReadLittleEndi
   PressAll(card, cases, [this] { return Log(); });
 }
 
+TEST_F(DoorLockTest, TheClockJoinsThePickedDateWithThePickedTimeOfDay) {
+  // Unlike the opening clock and unlike each other in every part, so that a
+  // part read from the wrong picker shows.
+  const QDate date(2021, 11, 28);
+  const QTime time(8, 45, 30);
+  struct Case {
+    KitPage* page;
+    const char* name;
+  };
+  const std::vector<Case> cases = {{&card, "CM_IOT_DAC_SetTime"}, {&finger, "CM_IOT_DLockFinger_SetTime"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeApi fresh;
+    auto* datePicker = c.page->findChild<QDateEdit*>(QString::number(IDC_DLOCK_DATE));
+    auto* timePicker = c.page->findChild<QTimeEdit*>(QString::number(IDC_DLOCK_TIME));
+    auto* set = c.page->findChild<QPushButton*>(QString::number(IDC_DLOCK_SET_TIME));
+    ASSERT_NE(datePicker, nullptr);
+    ASSERT_NE(timePicker, nullptr);
+    ASSERT_NE(set, nullptr);
+    datePicker->setDate(date);
+    timePicker->setTime(time);
+    set->click();
+    const std::vector<RecordedCall> calls = FakeApi::Calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].name, c.name);
+    EXPECT_EQ(calls[0].args, kNode);
+    EXPECT_EQ(calls[0].texts, std::vector<std::string>{"2021-11-28 08:45:30"});
+  }
+}
+
 TEST_F(DoorLockTest, ButtonsWithoutAHandlerDoNothing) {
   theApp.m_hSession = nullptr;
   for (int id : {IDC_DLOCK_AUTHORISE, IDC_DLOCK_MONTH_MORE, IDC_DLOCK_YEAR_MORE}) card.Press(id);
@@ -400,14 +430,24 @@ TEST_F(DoorLockTest, AlarmsFaultsStatesAndOperationResultsAreLogged) {
 }
 
 TEST_F(DoorLockTest, DoorOpenThenDoorCloseTurnsTheStateIconOnThenOff) {
+  struct Step {
+    std::uint8_t function;
+    IconState icon;
+    const char* line;
+  };
+  const std::vector<Step> steps = {{0x42, IconState::kOn, "DLOCK: 门开信息"}, {0x43, IconState::kOff, "DLOCK: 门关信息"}};
   for (KitPage* page : {static_cast<KitPage*>(&card), static_cast<KitPage*>(&finger)}) {
     const std::uint8_t code = page == &card ? kCardLockCode : kFingerprintLockCode;
-    Show(*page, Decoded(code, 0x42, {code, 0, 0, 0}));
-    EXPECT_EQ(page->IconStateOf(IDC_DLOCK_STATE), IconState::kOn);
-    EXPECT_TRUE(Log().contains(QString::fromUtf8("DLOCK: 门开信息")));
-    Show(*page, Decoded(code, 0x43, {code, 0, 0, 0}));
-    EXPECT_EQ(page->IconStateOf(IDC_DLOCK_STATE), IconState::kOff);
-    EXPECT_TRUE(Log().contains(QString::fromUtf8("DLOCK: 门关信息")));
+    for (const Step& step : steps) {
+      SCOPED_TRACE(std::string(page == &card ? "card page: " : "fingerprint page: ") + step.line);
+      // Only the line this reply adds counts, not one an earlier page logged.
+      const QString before = Log();
+      Show(*page, Decoded(code, step.function, {code, 0, 0, 0}));
+      EXPECT_EQ(page->IconStateOf(IDC_DLOCK_STATE), step.icon);
+      const QString added = Log().mid(before.size()).trimmed();
+      EXPECT_TRUE(added.endsWith(QString::fromUtf8(step.line))) << added.toStdString();
+      EXPECT_FALSE(added.contains('\n')) << added.toStdString();
+    }
   }
 }
 

@@ -241,25 +241,59 @@ TEST_F(AudioTest, StartResultsGiveTheirLinesAndStates) {
 }
 
 TEST_F(AudioTest, AFailedStartCanBeTriedAgainAndAStopEndsTheCall) {
-  FakeApi::SetResult("CM_CallNVS", 1);
-  Talk()->click();
-  Talk()->click();
-  EXPECT_EQ(FakeApi::CallsOf("CM_CallNVS").size(), 2u);
-  EXPECT_EQ(Talk()->text(), QStringLiteral("对讲"));
+  struct Case {
+    int button;
+    int icon;
+    const char* start;  // the export that starts the line
+    bool (*active)();
+    const char* firstCaption;  // idle, until the first stop
+    const char* activeCaption;
+    const char* idleCaption;  // idle, after a stop
+    const char* ended;        // the line a stop logs
+  };
+  const std::vector<Case> cases = {
+      {IDC_AUDIO_TALK, IDC_AUDIO_TALK_ICON, "CM_CallNVS", &CAudioPage::Talking, "对讲", "挂断", "呼叫", "挂断"},
+      {IDC_AUDIO_LISTEN, IDC_AUDIO_LISTEN_ICON, "CM_OpenNVSAudio", &CAudioPage::Listening, "监听", "终止", "监听",
+       "终止"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.start);
+    CAudioPage::ResetCallStateForTesting();
+    CAudioPage page;
+    page.EnsureCreated();
+    FakeApi fresh;
+    QPushButton& button = Button(page, c.button);
+    FakeApi::SetResult(c.start, 1);
+    button.click();
+    button.click();
+    EXPECT_EQ(FakeApi::CallsOf(c.start).size(), 2u);
+    EXPECT_EQ(button.text().toStdString(), c.firstCaption);
 
-  FakeApi::SetResult("CM_CallNVS", 0);
-  FakeApi::SetResult("CM_StopCall", 0);
-  Talk()->click();
-  EXPECT_EQ(Talk()->text(), QStringLiteral("挂断"));
-  Talk()->click();
-  EXPECT_EQ(FakeApi::CallsOf("CM_StopCall"), (std::vector<RecordedCall>{{"CM_StopCall", {kHandle}}}));
-  EXPECT_FALSE(CAudioPage::Talking());
-  EXPECT_EQ(Talk()->text(), QStringLiteral("呼叫"));
-  EXPECT_EQ(audio.IconStateOf(IDC_AUDIO_TALK_ICON), IconState::kPending);
-  EXPECT_EQ(LogLines().back(), Logged("挂断"));
-  // The next press calls again.
-  Talk()->click();
-  EXPECT_EQ(FakeApi::CallsOf("CM_CallNVS").size(), 4u);
+    FakeApi::SetResult(c.start, 0);
+    button.click();
+    EXPECT_EQ(button.text().toStdString(), c.activeCaption);
+    // A stop the library refuses leaves the line running.
+    FakeApi::SetResult("CM_StopCall", -1);
+    QStringList before = LogLines();
+    button.click();
+    EXPECT_TRUE(c.active());
+    EXPECT_EQ(button.text().toStdString(), c.activeCaption);
+    EXPECT_EQ(page.IconStateOf(c.icon), IconState::kOn);
+    EXPECT_EQ(LogLines().mid(before.size()).join('\n').toStdString(), "");
+
+    FakeApi::SetResult("CM_StopCall", 0);
+    before = LogLines();
+    button.click();
+    EXPECT_EQ(FakeApi::CallsOf("CM_StopCall"),
+              (std::vector<RecordedCall>{{"CM_StopCall", {kHandle}}, {"CM_StopCall", {kHandle}}}));
+    EXPECT_FALSE(c.active());
+    EXPECT_EQ(button.text().toStdString(), c.idleCaption);
+    EXPECT_EQ(page.IconStateOf(c.icon), IconState::kPending);
+    EXPECT_EQ(LogLines().mid(before.size()).join('\n').toStdString(), Logged(c.ended).toStdString());
+    // The next press starts again.
+    button.click();
+    EXPECT_EQ(FakeApi::CallsOf(c.start).size(), 4u);
+  }
 }
 
 TEST_F(AudioTest, OneStopEndsTalkAndListenTogether) {
@@ -321,12 +355,3 @@ TEST_F(PagesTest, VideoPagePlaysTheGatewayAndStopsWithoutASession) {
 }
 
 }  // namespace
-
-namespace demotest {
-// Shown in the failure messages of the call tables.
-void PrintTo(const RecordedCall& call, std::ostream* out) {
-  *out << call.name << "(";
-  for (long long arg : call.args) *out << arg << ",";
-  *out << ")";
-}
-}  // namespace demotest
