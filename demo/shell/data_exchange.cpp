@@ -1,5 +1,6 @@
 #include "demo/shell/data_exchange.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -126,21 +127,21 @@ std::string DataExchange::LengthMessage(std::size_t maxLength) {
 
 void DataExchange::Bind(QLineEdit* edit, int& value, std::optional<ValueRange> range) {
   auto [save, load] = IntegerBinding(edit, value, range, &ParseInt, kNotAnInteger);
-  m_bindings.push_back(Binding{std::move(save), std::move(load)});
+  m_bindings.push_back(Binding{{edit}, std::move(save), std::move(load)});
 }
 
 void DataExchange::Bind(QLineEdit* edit, std::uint32_t& value, std::optional<ValueRange> range) {
   auto [save, load] = IntegerBinding(edit, value, range, &ParseUInt, kNotAPositiveInteger);
-  m_bindings.push_back(Binding{std::move(save), std::move(load)});
+  m_bindings.push_back(Binding{{edit}, std::move(save), std::move(load)});
 }
 
 void DataExchange::Bind(QLineEdit* edit, std::uint64_t& value, std::optional<ValueRange> range) {
   auto [save, load] = IntegerBinding(edit, value, range, &ParseUInt64, kNotAPositiveInteger);
-  m_bindings.push_back(Binding{std::move(save), std::move(load)});
+  m_bindings.push_back(Binding{{edit}, std::move(save), std::move(load)});
 }
 
 void DataExchange::Bind(QLineEdit* edit, float& value, std::optional<ValueRange> range) {
-  m_bindings.push_back(Binding{
+  m_bindings.push_back(Binding{{edit}, 
       [edit, &value, range](QWidget* parent) {
         double parsed = 0;
         if (!ParseReal(TextOf(edit), parsed) || parsed > std::numeric_limits<float>::max() ||
@@ -154,7 +155,7 @@ void DataExchange::Bind(QLineEdit* edit, float& value, std::optional<ValueRange>
 }
 
 void DataExchange::Bind(QLineEdit* edit, double& value, std::optional<ValueRange> range) {
-  m_bindings.push_back(Binding{
+  m_bindings.push_back(Binding{{edit}, 
       [edit, &value, range](QWidget* parent) {
         double parsed = 0;
         if (!ParseReal(TextOf(edit), parsed)) return Refuse(parent, edit, kNotANumber);
@@ -166,7 +167,7 @@ void DataExchange::Bind(QLineEdit* edit, double& value, std::optional<ValueRange
 }
 
 void DataExchange::Bind(QLineEdit* edit, std::string& value, std::size_t maxLength) {
-  m_bindings.push_back(Binding{[edit, &value, maxLength](QWidget* parent) {
+  m_bindings.push_back(Binding{{edit}, [edit, &value, maxLength](QWidget* parent) {
                                  const QString text = edit->text();
                                  if (maxLength != 0 && static_cast<std::size_t>(text.toUcs4().size()) > maxLength)
                                    return Refuse(parent, edit, LengthMessage(maxLength));
@@ -177,7 +178,7 @@ void DataExchange::Bind(QLineEdit* edit, std::string& value, std::size_t maxLeng
 }
 
 void DataExchange::Bind(QCheckBox* box, bool& value) {
-  m_bindings.push_back(Binding{[box, &value](QWidget*) {
+  m_bindings.push_back(Binding{{box}, [box, &value](QWidget*) {
                                  value = box->isChecked();
                                  return true;
                                },
@@ -185,12 +186,12 @@ void DataExchange::Bind(QCheckBox* box, bool& value) {
 }
 
 void DataExchange::Bind(QLabel* label, std::string& text) {
-  m_bindings.push_back(Binding{[](QWidget*) { return true; },
+  m_bindings.push_back(Binding{{label}, [](QWidget*) { return true; },
                                [label, &text] { label->setText(QString::fromStdString(text)); }});
 }
 
 void DataExchange::Bind(QComboBox* combo, int& index) {
-  m_bindings.push_back(Binding{[combo, &index](QWidget*) {
+  m_bindings.push_back(Binding{{combo}, [combo, &index](QWidget*) {
                                  index = combo->currentIndex();
                                  return true;
                                },
@@ -198,7 +199,7 @@ void DataExchange::Bind(QComboBox* combo, int& index) {
 }
 
 void DataExchange::Bind(QListWidget* list, int& index) {
-  m_bindings.push_back(Binding{[list, &index](QWidget*) {
+  m_bindings.push_back(Binding{{list}, [list, &index](QWidget*) {
                                  index = list->currentRow();
                                  return true;
                                },
@@ -206,7 +207,9 @@ void DataExchange::Bind(QListWidget* list, int& index) {
 }
 
 void DataExchange::Bind(QButtonGroup* group, int& index) {
-  m_bindings.push_back(Binding{[group, &index](QWidget*) {
+  std::vector<QPointer<QWidget>> buttons;
+  for (QAbstractButton* button : group->buttons()) buttons.emplace_back(button);
+  m_bindings.push_back(Binding{std::move(buttons), [group, &index](QWidget*) {
                                  index = group->buttons().indexOf(group->checkedButton());
                                  return true;
                                },
@@ -225,7 +228,7 @@ void DataExchange::Bind(QButtonGroup* group, int& index) {
 }
 
 void DataExchange::BindDate(QDateTimeEdit* picker, PickedDateTime& value) {
-  m_bindings.push_back(Binding{[picker, &value](QWidget*) {
+  m_bindings.push_back(Binding{{picker}, [picker, &value](QWidget*) {
                                  const QDate date = picker->date();
                                  value.year = date.year();
                                  value.month = date.month();
@@ -236,7 +239,7 @@ void DataExchange::BindDate(QDateTimeEdit* picker, PickedDateTime& value) {
 }
 
 void DataExchange::BindTime(QDateTimeEdit* picker, PickedDateTime& value) {
-  m_bindings.push_back(Binding{[picker, &value](QWidget*) {
+  m_bindings.push_back(Binding{{picker}, [picker, &value](QWidget*) {
                                  const QTime time = picker->time();
                                  value.hour = time.hour();
                                  value.minute = time.minute();
@@ -247,7 +250,7 @@ void DataExchange::BindTime(QDateTimeEdit* picker, PickedDateTime& value) {
 }
 
 void DataExchange::Bind(QAbstractSlider* slider, int& position) {
-  m_bindings.push_back(Binding{[slider, &position](QWidget*) {
+  m_bindings.push_back(Binding{{slider}, [slider, &position](QWidget*) {
                                  position = slider->value();
                                  return true;
                                },
@@ -255,7 +258,7 @@ void DataExchange::Bind(QAbstractSlider* slider, int& position) {
 }
 
 void DataExchange::Bind(QProgressBar* bar, int& position) {
-  m_bindings.push_back(Binding{[bar, &position](QWidget*) {
+  m_bindings.push_back(Binding{{bar}, [bar, &position](QWidget*) {
                                  position = bar->value();
                                  return true;
                                },
@@ -264,9 +267,16 @@ void DataExchange::Bind(QProgressBar* bar, int& position) {
 
 bool DataExchange::Save(QWidget* parent) const {
   for (const Binding& binding : m_bindings) {
+    if (!binding.IsEnabled()) continue;
     if (!binding.save(parent)) return false;
   }
   return true;
+}
+
+bool DataExchange::Binding::IsEnabled() const {
+  return controls.empty() || std::any_of(controls.begin(), controls.end(), [](const QPointer<QWidget>& control) {
+           return control && control->isEnabled();
+         });
 }
 
 void DataExchange::Load() const {

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include <QPointer>
+#include <QWidget>
+
 class QAbstractSlider;
 class QButtonGroup;
 class QCheckBox;
@@ -66,10 +69,11 @@ class DataExchange {
   void Bind(QAbstractSlider* slider, int& position);
   void Bind(QProgressBar* bar, int& position);
 
-  // Reads every control in binding order. A control whose text is not a
-  // value of its kind, or breaks its range or length, stops the reading:
-  // its message is shown, the control gets the focus and the result is false
-  // (members read so far keep their values).
+  // Reads every enabled control in binding order; a disabled one is left
+  // out and its member keeps the value last read or shown. A control whose
+  // text is not a value of its kind, or breaks its range or length, stops
+  // the reading: its message is shown, the control gets the focus and the
+  // result is false (members read so far keep their values).
   bool Save(QWidget* parent) const;
   void Load() const;
 
@@ -86,8 +90,11 @@ class DataExchange {
 
  private:
   struct Binding {
+    // The bound controls; the binding is read while any of them is enabled.
+    std::vector<QPointer<QWidget>> controls;
     std::function<bool(QWidget* parent)> save;
     std::function<void()> load;
+    bool IsEnabled() const;
   };
   std::vector<Binding> m_bindings;
 };

@@ -216,6 +216,8 @@ TEST_F(LabAssetPagesTest, ModeControlsFollowTheModeAndTiming) {
 TEST_F(LabAssetPagesTest, WorkModeSendsTheValuesOfTheChosenMode) {
   EditOf(power, 1147)->setText(QString::fromUtf8("实验楼"));
   ChooseMode(1258);
+  // Weekly: every list of the times is enabled.
+  ChooseTiming(2);
   ComboOf(1243)->setCurrentIndex(2);
   ComboOf(1244)->setCurrentIndex(8);
   ComboOf(1245)->setCurrentIndex(30);
@@ -223,7 +225,8 @@ TEST_F(LabAssetPagesTest, WorkModeSendsTheValuesOfTheChosenMode) {
   ComboOf(1247)->setCurrentIndex(17);
   ComboOf(1248)->setCurrentIndex(45);
   power.Press(1254);
-  EXPECT_EQ(FakeApi::Calls().back(), (RecordedCall{"CM_IOT_ICREAD_SetMode2", Node({-1, 2, 8, 30, 5, 17, 45}), {"实验楼"}}));
+  EXPECT_EQ(FakeApi::Calls().back(), (RecordedCall{"CM_IOT_ICREAD_SetMode2", Node({4, 2, 8, 30, 5, 17, 45}), {"实验楼"}}));
+  // Daily: the weekdays, disabled now, keep what was read.
   ChooseTiming(1);
   power.Press(1254);
   EXPECT_EQ(FakeApi::Calls().back(), (RecordedCall{"CM_IOT_ICREAD_SetMode2", Node({3, 2, 8, 30, 5, 17, 45}), {"实验楼"}}));
