@@ -45,6 +45,7 @@ CModulePage::CModulePage(QWidget* parent)
       m_serverLabel(QString::fromUtf8("服务器地址:")),
       m_userLabel(QString::fromUtf8("用户名:")),
       m_passwordLabel(QString::fromUtf8("密码:")),
+      m_password(CLoginComboBox::Echo::kPassword),
       m_init(QString::fromUtf8("初始化模块(Init)")),
       m_setXmlPath(QString::fromUtf8("设置XML路径(SetXMLPath)")),
       m_login(QString::fromUtf8("登录(Login)")),
@@ -60,8 +61,9 @@ CModulePage::CModulePage(QWidget* parent)
       {&m_window, "1069"},         {&m_thread, "1070"},   {&m_udp, "1071"},        {&m_getXmlPath, "1155"},
   };
   for (const auto& [widget, id] : ids) widget->setObjectName(QString::fromLatin1(id));
-  for (QComboBox* combo : {&m_server, &m_user, &m_password}) combo->setEditable(true);
-  m_password.lineEdit()->setEchoMode(QLineEdit::Password);
+  m_server.SetLabel(m_serverLabel);
+  m_user.SetLabel(m_userLabel);
+  m_password.SetLabel(m_passwordLabel);
 
   m_dataExchange.Bind(m_server.lineEdit(), m_strServer);
   m_dataExchange.Bind(m_password.lineEdit(), m_strPassword);

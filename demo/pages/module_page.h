@@ -6,12 +6,12 @@
 #include <string>
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
 #include "demo/shell/data_exchange.h"
+#include "demo/shell/login_combo_box.h"
 #include "demo/shell/property_page.h"
 
 class CModulePage : public CPropertyPage {
@@ -51,9 +51,9 @@ class CModulePage : public CPropertyPage {
   QLabel m_serverLabel;
   QLabel m_userLabel;
   QLabel m_passwordLabel;
-  QComboBox m_server;
-  QComboBox m_user;
-  QComboBox m_password;
+  CLoginComboBox m_server;
+  CLoginComboBox m_user;
+  CLoginComboBox m_password;
   QPushButton m_init;
   QPushButton m_setXmlPath;
   QPushButton m_login;

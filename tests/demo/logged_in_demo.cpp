@@ -65,9 +65,9 @@ LoggedInDemo::~LoggedInDemo() {
   auto* udp = Find<QPushButton>(module, "1068");
   auto* udpOn = Find<QCheckBox>(module, "1071");
   auto* server = Find<QComboBox>(module, "1002");
-  auto* user = Find<QComboBox>(module, "1004");
+  auto* password = Find<QComboBox>(module, "1004");
   auto* login = Find<QPushButton>(module, "1007");
-  if (!folder || !init || !udp || !udpOn || !server || !user || !login)
+  if (!folder || !init || !udp || !udpOn || !server || !password || !login)
     return ::testing::AssertionFailure() << "a control of the module page is missing";
   m_ui.nextFolder = QString::fromStdString(m_folder.string());
   folder->click();
@@ -76,7 +76,8 @@ LoggedInDemo::~LoggedInDemo() {
   if (!udpOn->isChecked()) return ::testing::AssertionFailure() << "UDP notifications are not chosen";
   udp->click();
   server->setEditText(QString::fromStdString(m_address));
-  user->setEditText(QStringLiteral("admin"));
+  // The stand-in takes "admin" as well as the proposed password.
+  password->setEditText(QStringLiteral("admin"));
   login->click();
   if (!m_ui.messages.isEmpty())
     return ::testing::AssertionFailure() << "messages: " << m_ui.messages.join(QStringLiteral("|")).toStdString();

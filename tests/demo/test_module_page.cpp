@@ -1,14 +1,17 @@
 // The module page with a recording library: the exports each button calls
-// and with what, the messages it shows, its buttons' states, and the
-// notification thread and receiver it makes.
+// and with what, the messages it shows, its buttons' states, the
+// notification thread and receiver it makes, and what assistive technology
+// reads from its log-in controls.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 #include <vector>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -29,6 +32,37 @@ using demotest::RecordedCall;
 constexpr long long kHandle = 0x5000;
 IotHandle* const kSession = reinterpret_cast<IotHandle*>(static_cast<intptr_t>(kHandle));
 const char* const kModuleButtons[] = {"1005", "1006", "1007", "1008", "1155", "1068"};
+
+// What assistive technology can read from an accessible object and from
+// the objects below it, each text with where it was read: the path of child
+// indexes from the object queried and the kind of text.
+struct AccessibleTree {
+  struct Text {
+    std::string where;
+    QString text;
+  };
+  std::vector<Text> texts;  // names, descriptions, values, help, text and value interfaces
+  // The objects with a text interface: the accessibility bus passes on the
+  // text-change events of those, which carry the characters typed.
+  std::vector<std::string> textInterfaces;
+
+  void Collect(QAccessibleInterface* object, const std::string& where = "box", int depth = 0) {
+    constexpr int kDeepest = 6;
+    if (object == nullptr || !object->isValid() || depth > kDeepest) return;
+    const std::pair<QAccessible::Text, const char*> kinds[] = {{QAccessible::Name, "name"},
+                                                               {QAccessible::Description, "description"},
+                                                               {QAccessible::Value, "value"},
+                                                               {QAccessible::Help, "help"}};
+    for (const auto& [kind, word] : kinds) texts.push_back({where + " " + word, object->text(kind)});
+    if (QAccessibleTextInterface* text = object->textInterface()) {
+      textInterfaces.push_back(where);
+      texts.push_back({where + " text", text->text(0, text->characterCount())});
+    }
+    if (QAccessibleValueInterface* value = object->valueInterface())
+      texts.push_back({where + " current value", value->currentValue().toString()});
+    for (int i = 0; i < object->childCount(); ++i) Collect(object->child(i), where + "/" + std::to_string(i), depth + 1);
+  }
+};
 
 class ModulePageTest : public ::testing::Test {
  protected:
@@ -323,6 +357,58 @@ TEST_F(ModulePageTest, RefusedUdpPortShowsTheMessage) {
   Click("1068");
   EXPECT_NE(dialog.m_pNotifySocket, nullptr);
   EXPECT_EQ(ui.messages, QStringList{QStringLiteral("设置通知UPD端口出错!")});
+}
+
+// Assistive technology names each log-in control by its label (without the
+// colon that separates label and field on the screen) and reads the server
+// and the user from it, as the fields show them.
+TEST_F(ModulePageTest, LogInControlsAreNamedByTheirLabels) {
+  struct Case {
+    const char* id;
+    const char* name;
+    const char* value;
+  };
+  const Case cases[] = {{"1002", "服务器地址", "127.0.0.1"}, {"1003", "用户名", "admin"}};
+  for (const Case& c : cases) {
+    QAccessibleInterface* object = QAccessible::queryAccessibleInterface(Control<QComboBox>(c.id));
+    ASSERT_NE(object, nullptr) << c.id;
+    EXPECT_EQ(object->role(), QAccessible::ComboBox) << c.id;
+    EXPECT_EQ(object->text(QAccessible::Name).toStdString(), c.name) << c.id;
+    EXPECT_EQ(object->text(QAccessible::Value).toStdString(), c.value) << c.id;
+  }
+  QAccessibleInterface* password = QAccessible::queryAccessibleInterface(Control<QComboBox>("1004"));
+  ASSERT_NE(password, nullptr);
+  EXPECT_EQ(password->role(), QAccessible::ComboBox);
+  EXPECT_EQ(password->text(QAccessible::Name).toStdString(), "密码");
+}
+
+// A password typed as a user types it, and confirmed with Enter, is in no
+// text that assistive technology can read from the password box or from
+// the objects below it (its edit, its drop-down list), nor in the list, and
+// no object there passes on the typed characters; the log-in still sends it.
+TEST_F(ModulePageTest, ThePasswordIsInNoAccessibleText) {
+  const QString typed = QStringLiteral("s3cret-Pass");
+  dialog.show();
+  auto* password = Control<QComboBox>("1004");
+  password->setFocus();
+  password->lineEdit()->clear();
+  QTest::keyClicks(password, typed);
+  ASSERT_EQ(password->currentText(), typed);
+  QTest::keyClick(password, Qt::Key_Return);
+  EXPECT_EQ(password->count(), 0) << "Enter put the password into the drop-down list";
+
+  QAccessibleInterface* object = QAccessible::queryAccessibleInterface(password);
+  ASSERT_NE(object, nullptr);
+  EXPECT_EQ(object->text(QAccessible::Name).toStdString(), "密码");
+  AccessibleTree tree;
+  tree.Collect(object);
+  for (const auto& [where, text] : tree.texts) EXPECT_FALSE(text.contains(typed)) << where << ": " << text.toStdString();
+  EXPECT_EQ(tree.textInterfaces, std::vector<std::string>{});
+
+  Initialise();
+  Click("1007");
+  ASSERT_EQ(FakeApi::CallsOf("CM_Login").size(), 1u);
+  EXPECT_EQ(FakeApi::CallsOf("CM_Login")[0].texts.at(2), typed.toStdString());
 }
 
 }  // namespace
