@@ -130,21 +130,21 @@ PageDescription CabinetDescription() {
   for (int box = 1; box <= kCabinetBoxes; ++box) boxes.push_back(ComboItem{std::to_string(box), box - 1});
   page.controls = {
       Group(IDC_CABMGZ_BOX_GROUP, "箱体管理").At(0, 0),
+      Group(IDC_CABMGZ_ACCOUNT_GROUP, "账户类型").In(IDC_CABMGZ_BOX_GROUP).At(0, 0, 1, 4),
       Group(IDC_CABMGZ_CABINET_GROUP, "柜体管理").At(1, 0),
       // The account type first: a read that stops at a refused value has
       // read it already.
-      Text("账户类型:").In(IDC_CABMGZ_BOX_GROUP).At(0, 0),
       Radio({IDC_CABMGZ_ACCOUNT, IDC_CABMGZ_ACCOUNT_PASSWORD}, {"普通用户", "带密码账户"})
           .OnChange(FollowAccountType)
-          .In(IDC_CABMGZ_BOX_GROUP)
-          .At(0, 1),
-      Edit(IDC_CABMGZ_USER, "用户编号:", ValueKind::kInt).In(IDC_CABMGZ_BOX_GROUP).At(1, 0, 2),
-      Edit(IDC_CABMGZ_CARD, "卡    号:", ValueKind::kUInt).In(IDC_CABMGZ_BOX_GROUP).At(2, 0, 2),
-      Combo(IDC_CABMGZ_BOX, "箱    号:", std::move(boxes)).In(IDC_CABMGZ_BOX_GROUP).At(3, 0, 2),
+          .In(IDC_CABMGZ_ACCOUNT_GROUP)
+          .At(0, 0),
+      Edit(IDC_CABMGZ_USER, "用户编号:", ValueKind::kInt).In(IDC_CABMGZ_ACCOUNT_GROUP).At(1, 0),
+      Edit(IDC_CABMGZ_CARD, "卡    号:", ValueKind::kUInt).In(IDC_CABMGZ_ACCOUNT_GROUP).At(2, 0),
+      Combo(IDC_CABMGZ_BOX, "箱    号:", std::move(boxes)).In(IDC_CABMGZ_ACCOUNT_GROUP).At(3, 0),
       Edit(IDC_CABMGZ_PASSWORD, "密    码:", ValueKind::kUInt)
           .Range(0, 999999)
-          .In(IDC_CABMGZ_BOX_GROUP)
-          .At(4, 0, 2),
+          .In(IDC_CABMGZ_ACCOUNT_GROUP)
+          .At(4, 0),
       List(IDC_CABMGZ_BOXES, {{"箱号", Align::kLeft, 50}, {"大小", Align::kLeft, 50}})
           .In(IDC_CABMGZ_CABINET_GROUP)
           .At(1, 0, 2, 2),
@@ -167,33 +167,33 @@ PageDescription CabinetDescription() {
           },
           "添加带密码用户到箱体")
           .In(IDC_CABMGZ_BOX_GROUP)
-          .At(0, 3),
+          .At(0, 1),
       AccountButton(
           IDC_CABMGZ_REMOVE, "&Remove",
           [](KitPage& p) { return p.Send(Api().CM_IOT_CABMGZ_RemoveUserFromBox, Box(p), Card(p)); }, "从箱体删除用户",
           [](KitPage& p) { return p.Send(Api().CM_IOT_CABMGZ_RemoveAdvUserFromBox, Box(p), p.Int(IDC_CABMGZ_USER)); },
           "从箱体删除带密码用户")
           .In(IDC_CABMGZ_BOX_GROUP)
-          .At(1, 3),
+          .At(1, 1),
       AccountButton(IDC_CABMGZ_CLEAR, "&Clear", box(&SentrellApi::CM_IOT_CABMGZ_ClearUserInBox), "从箱体清除用户",
                     box(&SentrellApi::CM_IOT_CABMGZ_ClearAdvUserInBox), "从箱体清除带密码用户")
           .In(IDC_CABMGZ_BOX_GROUP)
-          .At(2, 3),
+          .At(2, 1),
       CabinetButton(IDC_CABMGZ_OPEN, "&Open", box(&SentrellApi::CM_IOT_CABMGZ_OpenBox), "打开指定箱体")
           .In(IDC_CABMGZ_BOX_GROUP)
-          .At(3, 3),
+          .At(3, 1),
       CabinetButton(IDC_CABMGZ_WEIGHT, "Get &Weight", box(&SentrellApi::CM_IOT_CABMGZ_GetWeightInBox),
                     "查询箱体内物品重量")
           .In(IDC_CABMGZ_BOX_GROUP)
-          .At(0, 4),
+          .At(0, 2),
       CabinetButton(IDC_CABMGZ_CLEAR_BOX_ADMIN, "Clear Ad&min", box(&SentrellApi::CM_IOT_CABMGZ_ClearAdminInBox),
                     "清除管理员信息")
           .In(IDC_CABMGZ_BOX_GROUP)
-          .At(1, 4),
+          .At(1, 2),
       CabinetButton(IDC_CABMGZ_REMOVE_BOX, "Remove &Box", box(&SentrellApi::CM_IOT_CABMGZ_RemoveBoxFromCabinet),
                     "从柜体中删除箱体")
           .In(IDC_CABMGZ_BOX_GROUP)
-          .At(2, 4),
+          .At(2, 2),
       CabinetButton(IDC_CABMGZ_REINIT, "Re&init", cabinet(&SentrellApi::CM_IOT_CABMGZ_ReinitCabinet), "柜体初始化")
           .In(IDC_CABMGZ_CABINET_GROUP)
           .At(0, 0),

@@ -28,6 +28,7 @@ enum CabinetControl {
   IDC_CABMGZ_EVENTS = 1383,
   IDC_CABMGZ_BOX_GROUP = 1,
   IDC_CABMGZ_CABINET_GROUP = 2,
+  IDC_CABMGZ_ACCOUNT_GROUP = 3,  // "账户类型", inside "箱体管理"
 };
 
 enum SphygmoControl {

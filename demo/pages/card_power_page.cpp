@@ -79,7 +79,7 @@ std::vector<ControlRow> Controls() {
       Group(IDC_ICREAD_CARD_GROUP, "卡信息").At(1, 0, 5),
       Group(IDC_ICREAD_MODE_GROUP, "工作模式").At(2, 0, 5),
       Group(IDC_ICREAD_INFO_GROUP, "信息显示").At(3, 0, 5),
-      Icon(IDC_ICREAD_POWER_ICON).At(0, 3),
+      Icon(IDC_ICREAD_POWER_ICON).In(IDC_ICREAD_MODE_GROUP).At(1, 4),
       // The mode and the timing first: a read that stops at a refused
       // school text has read them already.
       Radio({IDC_ICREAD_MODE, IDC_ICREAD_MODE2, IDC_ICREAD_MODE3}, {"模式一", "模式二", "模式三"}, 0)
