@@ -227,7 +227,7 @@ PageDescription MeterDescription() {
       Edit(IDC_SPHYGMO_SYSTOLIC, "高压:", ValueKind::kInt).At(1, 0),
       Edit(IDC_SPHYGMO_DIASTOLIC, "低压:", ValueKind::kInt).At(2, 0),
       Edit(IDC_SPHYGMO_HEART_RATE, "心率:", ValueKind::kInt).At(3, 0),
-      Edit(IDC_SPHYGMO_ARRHYTHMIA, "", ValueKind::kText).At(4, 1),
+      Edit(IDC_SPHYGMO_ARRHYTHMIA, "", ValueKind::kText).Widest("false").At(4, 1),
       List(IDC_SPHYGMO_SAMPLES, {{"压力", Align::kLeft, 100}, {"心率检测", Align::kLeft, 100}}).At(1, 2, 2, 4),
       ListBox(IDC_SPHYGMO_ACKS).At(5, 0, 4),
   };

@@ -1,6 +1,7 @@
 #include "demo/pages/card_power_page.h"
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -113,14 +114,19 @@ std::vector<ControlRow> Controls() {
   controls.push_back(Edit(IDC_ICREAD_MINUTES, "", ValueKind::kUInt).In(IDC_ICREAD_MODE_GROUP).At(4, 5));
   controls.push_back(Text("分钟").In(IDC_ICREAD_MODE_GROUP).At(4, 6));
   controls.push_back(Text("开启和停止时间是跟模式相关的!").In(IDC_ICREAD_MODE_GROUP).At(5, 0, 5));
-  const std::pair<int, const char*> shown[] = {
-      {IDC_ICREAD_CARD_ID, "卡ID:"},  {IDC_ICREAD_CARD_NUMBER, "卡号:"}, {IDC_ICREAD_CARD_SCHOOL, "学校:"},
-      {IDC_ICREAD_WORK_MODE, "模式:"}, {IDC_ICREAD_ERROR, "错误:"},      {IDC_ICREAD_ON_TIME, "开启时间:"},
-      {IDC_ICREAD_OFF_TIME, "停止时间:"},
+  // Each with the widest text a reply puts in it: a 32-bit and a 16-bit
+  // number, six bytes of school text, the longest mode and error words, a
+  // weekday with a time.
+  const std::tuple<int, const char*, const char*> shown[] = {
+      {IDC_ICREAD_CARD_ID, "卡ID:", "4294967295"},   {IDC_ICREAD_CARD_NUMBER, "卡号:", "65535"},
+      {IDC_ICREAD_CARD_SCHOOL, "学校:", "WWWWWW"},     {IDC_ICREAD_WORK_MODE, "模式:", "mode2week"},
+      {IDC_ICREAD_ERROR, "错误:", "errcardinfo"},      {IDC_ICREAD_ON_TIME, "开启时间:", "Wed 00:00"},
+      {IDC_ICREAD_OFF_TIME, "停止时间:", "Wed 00:00"},
   };
   int at = 0;
-  for (const auto& [id, label] : shown) {
-    controls.push_back(Edit(id, label, ValueKind::kText).In(IDC_ICREAD_INFO_GROUP).At(at / 2, (at % 2) * 2));
+  for (const auto& [id, label, widest] : shown) {
+    controls.push_back(
+        Edit(id, label, ValueKind::kText).Widest(widest).In(IDC_ICREAD_INFO_GROUP).At(at / 2, (at % 2) * 2));
     ++at;
   }
   return controls;

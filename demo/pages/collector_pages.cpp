@@ -142,6 +142,12 @@ std::vector<ListColumn> SampleColumns(const CollectorFamily& f) {
   return columns;
 }
 
+// The widest range text: two 32-bit values, with two decimals on the pages
+// of real values.
+const char* WidestRange(const CollectorFamily& f) {
+  return IsInteger(f) ? "(-2147483648, -2147483648)" : "(-2147483648.00, -2147483648.00)";
+}
+
 std::vector<ControlRow> Controls(const CollectorFamily& f) {
   std::vector<ControlRow> controls = {
       Group(kRangeGroup, "测量范围").At(0, 0),
@@ -151,7 +157,7 @@ std::vector<ControlRow> Controls(const CollectorFamily& f) {
   };
   int row = 0;
   for (const CollectorChannel& c : ChannelsOf(f)) {
-    controls.push_back(Edit(c.rangeId, c.rangeLabel, ValueKind::kText).In(kRangeGroup).At(row, 0));
+    controls.push_back(Edit(c.rangeId, c.rangeLabel, ValueKind::kText).Widest(WidestRange(f)).In(kRangeGroup).At(row, 0));
     controls.push_back(Edit(c.valueId, c.valueLabel, f.value).In(kSingleGroup).At(row, 0));
     controls.push_back(Edit(c.upperId, c.upperLabel, f.value).In(kLimitGroup).At(0, 2 * row));
     controls.push_back(Edit(c.lowerId, c.lowerLabel, f.value).In(kLimitGroup).At(1, 2 * row));

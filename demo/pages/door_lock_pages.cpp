@@ -23,7 +23,6 @@ enum DoorLockGroup {
 };
 
 constexpr double kFirstYear = 1970;
-constexpr int kYearEditWidth = 60;
 constexpr double kLastYear = 2038;
 // Bytes of the workday data of a month and of a year.
 constexpr std::size_t kMonthWorkdayLength = 4;
@@ -205,7 +204,7 @@ void DescribeCommon(const DoorLockFamily& f, PageDescription& page) {
       Group(kStatusGroup, "状态和操作").At(2, 0, 2),
       Icon(IDC_DLOCK_STATE, "状态").In(kStatusGroup).At(0, 0),
       Icon(IDC_DLOCK_BELL, "门铃").In(kStatusGroup).At(0, 2),
-      Edit(IDC_DLOCK_INFO, "", ValueKind::kText).At(4, 0, 2),
+      Edit(IDC_DLOCK_INFO, "", ValueKind::kText).Widest("门外开门, 卡号: 4294967295, 卡ID: 4294967295").At(4, 0, 2),
   };
   const auto failure = [&f](const char* operation) { return Failure(f, operation); };
   // The door's buttons: beside the icons, or below them where the card
@@ -328,10 +327,6 @@ void DescribeCommon(const DoorLockFamily& f, PageDescription& page) {
     p.Int(IDC_DLOCK_MONTH) = date.month() - 1;
     p.Int(IDC_DLOCK_YEAR_YEAR) = date.year();
     p.ShowAllValues();
-    // Room for a whole date and a four-digit year.
-    for (int id : {IDC_DLOCK_MONTH_YEAR, IDC_DLOCK_YEAR_YEAR}) {
-      if (QWidget* widget = p.Widget(id)) widget->setMinimumWidth(kYearEditWidth);
-    }
   };
 }
 

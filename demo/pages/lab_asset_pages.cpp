@@ -4,8 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include <QTableWidget>
-
 #include "demo/shell/cm_parser.h"
 #include "demo/shell/sentrell_api.h"
 #include "demo/shell/text_format.h"
@@ -24,10 +22,6 @@ PageDescription PositioningDescription() {
   for (const char* heading : {"索引", "学校", "院", "系", "实验室", "类型", "数量", "共享"})
     columns.push_back({heading, Align::kLeft, 50});
   page.controls = {List(IDC_LAB_ASSET_LIST, std::move(columns)).At(1, 0, 3)};
-  // All eight columns in view.
-  page.onInit = [](KitPage& p) {
-    if (QTableWidget* list = p.ListView(IDC_LAB_ASSET_LIST)) list->setMinimumWidth(8 * 50 + 2 * list->frameWidth() + 4);
-  };
   page.buttons = {
       Button(IDC_DEVPST_START, "开始(&S)")
           .Before(ClearList(IDC_LAB_ASSET_LIST))

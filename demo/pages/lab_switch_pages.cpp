@@ -50,7 +50,7 @@ PageDescription CoverDescription() {
   PageDescription page;
   page.controls = {
       Icon(IDC_LAB_STATE).At(0, 3),
-      Edit(IDC_CC_STATUS, "状态: ", ValueKind::kText).ReadOnly().At(1, 0, 3),
+      Edit(IDC_CC_STATUS, "状态: ", ValueKind::kText).ReadOnly().Widest("正在打开, 等待时间255秒...").At(1, 0, 3),
       Text("关").At(2, 0),
       Slider(IDC_CC_POSITION, 0, 2, 1).At(2, 1, 2),
       Text("开").At(2, 3),

@@ -23,8 +23,10 @@ enum MeterGroup {
   kMessageGroup = 7,   // fault and alarm texts
 };
 
-constexpr int kLetterButtonWidth = 28;
-constexpr int kValueWidth = 80;
+// The widest texts of the meters' text values: a meter number of 17 digits
+// (16 packed-BCD digits read as a number) and the longest fault word.
+constexpr const char* kMeterNumberWidest = "00000000000000000";
+constexpr const char* kLongestFaultWord = "CommunicationFailed";
 
 // The two meter codes of every electricity-meter setting.
 constexpr unsigned kPowerMeterCode1 = 0x52000006;
@@ -62,6 +64,7 @@ struct PowerValue {
   int queryButton;
   int queryCode;
   const char* datatype;  // the "data" reply's "datatype" that fills it
+  const char* widest = nullptr;  // the widest text of a text value
 };
 
 constexpr PowerValue kPowerValues[] = {
@@ -70,15 +73,15 @@ constexpr PowerValue kPowerValues[] = {
     {IDC_PM_ACTIVE_POWER, "瞬时A相有功功率(kWh):", ValueKind::kDouble, false, IDC_PM_Q_ACTIVE_POWER, 4,
      "InstantaneousActivePowerOfPhaseA"},
     {IDC_PM_POWER_FACTOR, "功率因数:", ValueKind::kDouble, false, IDC_PM_Q_POWER_FACTOR, 5, "PowerFactor"},
-    {IDC_PM_DATE, "日期:", ValueKind::kText, true, IDC_PM_Q_DATE, 7, "Date"},
-    {IDC_PM_TIME, "时间:", ValueKind::kText, true, IDC_PM_Q_TIME, 8, "Time"},
-    {IDC_METER_NUMBER, "电表表号:", ValueKind::kText, false, IDC_PM_Q_METER_NUMBER, 12, nullptr},
+    {IDC_PM_DATE, "日期:", ValueKind::kText, true, IDC_PM_Q_DATE, 7, "Date", "2000-00-00"},
+    {IDC_PM_TIME, "时间:", ValueKind::kText, true, IDC_PM_Q_TIME, 8, "Time", "00:00:00"},
+    {IDC_METER_NUMBER, "电表表号:", ValueKind::kText, false, IDC_PM_Q_METER_NUMBER, 12, nullptr, kMeterNumberWidest},
     {IDC_PM_COVER_OPEN_COUNT, "开盖次数:", ValueKind::kUInt, false, IDC_PM_Q_COVER_OPEN_COUNT, 13, "CoverOpenCount"},
     {IDC_PM_AVAILABLE, "可用电量:", ValueKind::kDouble, true, IDC_PM_Q_AVAILABLE, 1, "AvailableEnergyAmount"},
     {IDC_PM_MAXIMUM_CURRENT, "当前设置的最大电流:", ValueKind::kDouble, true, IDC_PM_Q_MAXIMUM_CURRENT, 0,
      "MaximumCurrent"},
     {IDC_PM_ENERGY, "(当前)组合有功总电能(kWh):", ValueKind::kDouble, false, IDC_PM_Q_ENERGY, 6, "EnergyAmount"},
-    {IDC_PM_ACCOUNT_DAY, "每月第一结算日:", ValueKind::kText, true, IDC_PM_Q_ACCOUNT_DAY, 9, "AccountDay"},
+    {IDC_PM_ACCOUNT_DAY, "每月第一结算日:", ValueKind::kText, true, IDC_PM_Q_ACCOUNT_DAY, 9, "AccountDay", "00 00"},
     {IDC_PM_THIS_MONTH, "本月用电量(组合有功)(kWh):", ValueKind::kDouble, false, IDC_PM_Q_THIS_MONTH, 10,
      "EnergyAmountOfThisMonth"},
     {IDC_PM_LAST_MONTH, "上月用电量(组合有功)(kWh):", ValueKind::kDouble, false, IDC_PM_Q_LAST_MONTH, 11,
@@ -149,7 +152,7 @@ PageDescription PowerDescription() {
   page.controls = {
       Group(kDataGroup, "数据").At(0, 0, 1, 6),
       Group(kFaultGroup, "故障").At(0, 1),
-      Edit(IDC_PM_FAULT, "", ValueKind::kText).ReadOnly().In(kFaultGroup).At(0, 0),
+      Edit(IDC_PM_FAULT, "", ValueKind::kText).ReadOnly().Widest(kLongestFaultWord).In(kFaultGroup).At(0, 0),
       Group(kRelayGroup, "继电器").At(1, 1),
       Icon(IDC_PM_RELAY_ICON).In(kRelayGroup).At(0, 1, 1, 2),
       Group(kFeedbackGroup, "指令反馈").At(2, 1),
@@ -161,6 +164,7 @@ PageDescription PowerDescription() {
   for (const PowerValue& v : kPowerValues) {
     ControlRow edit = Edit(v.id, v.label, v.kind).In(kDataGroup).At(row, 0);
     if (!v.editable) edit.ReadOnly();
+    if (v.widest != nullptr) edit.Widest(v.widest);
     page.controls.push_back(std::move(edit));
     page.buttons.push_back(PowerButton(v.queryButton, "Q", [code = v.queryCode](KitPage& p) {
                              return p.Send(Api().CM_IOT_PowerMeterCtrl_QueryParameter, code);
@@ -202,15 +206,6 @@ PageDescription PowerDescription() {
                   }}),
   };
   page.onInit = [](KitPage& p) {
-    // The one-letter buttons as narrow as their letter, so that the labels
-    // and values beside them have the room.
-    for (const PowerValue& v : kPowerValues) {
-      p.Widget(v.id)->setMinimumWidth(kValueWidth);
-      p.Widget(v.queryButton)->setFixedWidth(kLetterButtonWidth);
-    }
-    for (int id : {IDC_PM_SET_DATE, IDC_PM_SET_TIME, IDC_PM_ADD_AVAILABLE, IDC_PM_CLEAR_AVAILABLE,
-                   IDC_PM_SET_MAXIMUM_CURRENT, IDC_PM_SET_ACCOUNT_DAY})
-      p.Widget(id)->setFixedWidth(kLetterButtonWidth);
     // The template's "ACK" gives way to the (empty) acknowledgement text.
     p.TextValue(IDC_PM_ACK).clear();
     p.ShowAllValues();
@@ -246,12 +241,12 @@ PageDescription MeterDescription(const MeterFamily& f, ReplyActions onAck = {}) 
   page.nodeFilter = true;
   page.controls = {
       Group(kMeterGroup, "表信息").At(0, 0),
-      Edit(IDC_METER_NUMBER, "表号:", ValueKind::kText).ReadOnly().In(kMeterGroup).At(0, 0),
+      Edit(IDC_METER_NUMBER, "表号:", ValueKind::kText).ReadOnly().Widest(kMeterNumberWidest).In(kMeterGroup).At(0, 0),
       Edit(IDC_WM_READING, "表字:", ValueKind::kFloat).ReadOnly().In(kMeterGroup).At(1, 0),
       Edit(IDC_WM_CALIBRATION, "校准值：", ValueKind::kFloat).In(kMeterGroup).At(2, 0),
       Group(kMessageGroup, "").At(2, 0),
-      Edit(IDC_WM_FAULT, "故障信息:", ValueKind::kText).ReadOnly().In(kMessageGroup).At(0, 0),
-      Edit(IDC_WM_ALARM, "报警信息:", ValueKind::kText).ReadOnly().In(kMessageGroup).At(1, 0),
+      Edit(IDC_WM_FAULT, "故障信息:", ValueKind::kText).ReadOnly().Widest(kLongestFaultWord).In(kMessageGroup).At(0, 0),
+      Edit(IDC_WM_ALARM, "报警信息:", ValueKind::kText).ReadOnly().Widest("FactoryModeOff").In(kMessageGroup).At(1, 0),
   };
   page.buttons = {
       Button(IDC_WM_QUERY_METER_NUMBER, "查询表号")

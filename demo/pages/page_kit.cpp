@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "demo/pages/page_kit_sizes.h"
 #include "demo/shell/ascii_case.h"
 #include "demo/shell/cm_parser.h"
 
@@ -54,6 +55,28 @@ Qt::Alignment AlignmentOf(Align align) {
       break;
   }
   return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+// The widest text an edit shows: the one its row names, else the widest
+// value of its kind as the data exchange writes it.
+QString WidestText(const ControlRow& control) {
+  if (!control.widest.empty()) return QString::fromStdString(control.widest);
+  switch (control.value) {
+    case ValueKind::kInt:
+      return QStringLiteral("-2147483648");
+    case ValueKind::kUInt:
+      return QStringLiteral("4294967295");
+    case ValueKind::kUInt64:
+      return QStringLiteral("18446744073709551615");
+    case ValueKind::kFloat:
+      return QStringLiteral("-1.23457e-38");
+    case ValueKind::kDouble:
+      return QStringLiteral("-1.23456789012345e-308");
+    case ValueKind::kNone:
+    case ValueKind::kText:
+      break;
+  }
+  return {};
 }
 
 void Name(QWidget* widget, int id) {
@@ -124,6 +147,11 @@ void KitPage::ClearValue(int id) {
         }
       },
       MutableValue(id));
+}
+
+const ControlRow* KitPage::ControlOf(int id) const {
+  const auto found = m_controlOf.find(id);
+  return found != m_controlOf.end() ? found->second : nullptr;
 }
 
 long long KitPage::ChosenData(int comboId) const {
@@ -274,6 +302,7 @@ QWidget* KitPage::Build(const ControlRow& control, QGridLayout& grid) {
       auto* edit = new QLineEdit(this);
       edit->setReadOnly(control.readOnly);
       edit->setEnabled(!control.disabled);
+      kitsizes::FitWidthTo(*edit, WidestText(control));
       if (control.spinId == 0) {
         widget = edit;
         break;
@@ -314,12 +343,16 @@ QWidget* KitPage::Build(const ControlRow& control, QGridLayout& grid) {
       list->setSelectionBehavior(QAbstractItemView::SelectRows);
       list->setSelectionMode(QAbstractItemView::SingleSelection);
       list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+      kitsizes::GiveRoom(*list);
       widget = list;
       break;
     }
-    case ControlKind::kListBox:
-      widget = new QListWidget(this);
+    case ControlKind::kListBox: {
+      auto* list = new QListWidget(this);
+      kitsizes::GiveRoom(*list);
+      widget = list;
       break;
+    }
     case ControlKind::kCombo: {
       auto* combo = new QComboBox(this);
       for (const ComboItem& item : control.items)
@@ -447,6 +480,7 @@ void KitPage::OnInitDialog() {
     Name(button, row.id);
     m_widgets[row.id] = button;
     button->setEnabled(!row.disabled);
+    kitsizes::FitToCaption(*button);
     const int id = row.id;
     connect(button, &QPushButton::clicked, this, [this, id] { Press(id); });
     GridOf(row.group, *grid).addWidget(button, row.row, row.column, 1, row.columnSpan);

@@ -103,6 +103,7 @@ struct ControlRow {
   bool disabled = false;
   std::optional<ValueRange> range;  // checked whenever the page is read
   std::size_t maxLength = 0;        // characters; 0: no limit
+  std::string widest;               // text edits: the widest text the page shows in it
   int minimum = 0;                  // slider and progress range
   int maximum = 0;
   int spinId = 0;                   // an edit's spin buttons, in `spinRange`
@@ -120,6 +121,7 @@ struct ControlRow {
   ControlRow& Disabled();
   ControlRow& Range(double least, double greatest);
   ControlRow& MaxLength(std::size_t characters);
+  ControlRow& Widest(std::string text);
   ControlRow& Spin(int id, double least, double greatest);
   ControlRow& OnChange(std::function<void(KitPage&)> call);
 };
@@ -298,6 +300,8 @@ class KitPage : public DevicePage {
   PickedDateTime& DateTime(int id);
   const PageValue& Value(int id) const;
   PageValue& MutableValue(int id);
+  // The row that describes the control of this id; null when there is none.
+  const ControlRow* ControlOf(int id) const;
   // The value set to zero of its kind (an empty text, index -1 stays).
   void ClearValue(int id);
   // The item data of the chosen entry of a combo box; -1 when none.

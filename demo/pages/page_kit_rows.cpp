@@ -43,6 +43,11 @@ ControlRow& ControlRow::MaxLength(std::size_t characters) {
   return *this;
 }
 
+ControlRow& ControlRow::Widest(std::string text) {
+  widest = std::move(text);
+  return *this;
+}
+
 ControlRow& ControlRow::Spin(int id, double least, double greatest) {
   spinId = id;
   spinRange = ValueRange{least, greatest};

@@ -17,7 +17,7 @@ PageDescription Card125K() {
   page.nodeFilter = true;
   page.controls = {
       Group(kCardGroup, "获取卡号").At(0, 0),
-      Edit(IDC_RFID_CARD, {}, ValueKind::kText).ReadOnly().In(kCardGroup).At(0, 1),
+      Edit(IDC_RFID_CARD, {}, ValueKind::kText).ReadOnly().Widest("FFFFFFFF").In(kCardGroup).At(0, 1),
   };
   // The reader reports cards by itself: the button only checks the session.
   page.buttons = {Button(IDC_RFID_GET_CARD, "获取卡号(&G)").In(kCardGroup).At(0, 0)};
@@ -30,8 +30,9 @@ PageDescription Card13M56() {
   page.nodeFilter = true;
   page.controls = {
       Group(kCardGroup, "获取卡号").At(0, 0),
-      Edit(IDC_RFID_CARD, "卡号:", ValueKind::kText).ReadOnly().In(kCardGroup).At(0, 0),
-      Edit(IDC_RFID_ACTION, "动作方式:", ValueKind::kText).ReadOnly().In(kCardGroup).At(1, 0),
+      // A type A card shows 8 hex digits, a type B card 24.
+      Edit(IDC_RFID_CARD, "卡号:", ValueKind::kText).ReadOnly().Widest("FFFFFFFFFFFFFFFFFFFFFFFF").In(kCardGroup).At(0, 0),
+      Edit(IDC_RFID_ACTION, "动作方式:", ValueKind::kText).ReadOnly().Widest("approach").In(kCardGroup).At(1, 0),
       Edit(IDC_RFID_CARD_TYPE, "卡类型:", ValueKind::kText).ReadOnly().In(kCardGroup).At(2, 0),
   };
   page.buttons = {Button(IDC_RFID_GET_CARD, "获取卡号(&G)").Disabled().Reads().In(kCardGroup).At(0, 2)};
@@ -92,12 +93,13 @@ struct StationValue {
   const char* label;
   ValueKind kind;
   const char* element;  // null: one of the ground temperatures
+  const char* widest = nullptr;  // the widest text of a text value
 };
 
 constexpr int kGroundTemperatureIds[] = {1170, 1163, 1171, 1172, 1173};
 
 constexpr StationValue kStationValues[] = {
-    {1182, "时间:", ValueKind::kText, "Time"},
+    {1182, "时间:", ValueKind::kText, "Time", "2000-00-00 00:00:00"},
     {1186, "电量:", ValueKind::kFloat, "Voltage"},
     {1162, "环境温度(℃):", ValueKind::kFloat, "Temperature"},
     {1080, "环境湿度(%RH):", ValueKind::kFloat, "Humidity"},
@@ -128,7 +130,9 @@ PageDescription WeatherStation() {
   ReplyActions read;
   int index = 0;
   for (const StationValue& v : kStationValues) {
-    controls.push_back(Edit(v.id, v.label, v.kind).At(index % kRows, 2 * (index / kRows)));
+    ControlRow edit = Edit(v.id, v.label, v.kind).At(index % kRows, 2 * (index / kRows));
+    if (v.widest != nullptr) edit.Widest(v.widest);
+    controls.push_back(std::move(edit));
     if (v.element != nullptr) read.push_back(SetValue(v.id, v.element));
     ++index;
   }

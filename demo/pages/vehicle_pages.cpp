@@ -44,7 +44,7 @@ PageDescription VehicleDescription() {
       Icon(IDC_CAR_STATE).In(kControlGroup).At(1, 3),
       Group(kInformationGroup, "信息").At(1, 0),
       Edit(IDC_CAR_CARD_NUMBER, "卡号:", ValueKind::kUInt).In(kInformationGroup).At(0, 0),
-      Edit(IDC_CAR_CARD_ID, "卡ID:", ValueKind::kText).In(kInformationGroup).At(1, 0),
+      Edit(IDC_CAR_CARD_ID, "卡ID:", ValueKind::kText).Widest("FFFFFFFF").In(kInformationGroup).At(1, 0),
   };
   // Operation 0 stop, 1 forward, 2 back, 3 left, 4 right.
   const auto drive = [](int id, const char* caption, int op, int row, int column) {

@@ -4,6 +4,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QThread>
@@ -23,6 +24,16 @@ namespace {
 
 constexpr unsigned kAboutCommand = 16;
 constexpr int kTreeWidth = 180;
+// The size the dialog opens with: the tallest and the widest page fit in the
+// page area without scrolling, and the whole dialog fits on a 1280 x 1024
+// screen with its window frame.
+constexpr QSize kDefaultSize(1180, 940);
+// The video views: no video control plays in them here, so they take the
+// room of a small picture (176 x 144) and leave the rest to the pages.
+constexpr QSize kVideoViewSize(176, 144);
+// The page area takes this many shares of the left column's height for
+// every share of the log.
+constexpr int kSheetShares = 4;
 
 }  // namespace
 
@@ -108,7 +119,7 @@ void CDemoDlg::BuildLayout() {
   testRow->addWidget(&m_test);
 
   auto* left = new QVBoxLayout;
-  left->addWidget(&m_sheetPlace, 3);
+  left->addWidget(&m_sheetPlace, kSheetShares);
   left->addWidget(&m_log, 1);
   left->addLayout(testRow);
 
@@ -123,19 +134,22 @@ void CDemoDlg::BuildLayout() {
   auto* right = new QVBoxLayout;
   right->addLayout(targets);
   if (QWidget* view = m_video.widget()) {
-    view->setMinimumSize(240, 180);
+    view->setMinimumSize(kVideoViewSize);
     right->addWidget(view, 1);
   }
   right->addWidget(&m_videoNvs);
   if (QWidget* view = m_video2.widget()) {
-    view->setMinimumSize(240, 180);
+    view->setMinimumSize(kVideoViewSize);
     right->addWidget(view, 1);
   }
 
+  // The right-hand column keeps the width it needs; the pages get the rest.
   auto* top = new QHBoxLayout(this);
-  top->addLayout(left, 3);
-  top->addLayout(right, 1);
-  resize(1000, 720);
+  top->addLayout(left, 1);
+  top->addLayout(right, 0);
+  QSize size = kDefaultSize;
+  if (const QScreen* shown = screen()) size = size.boundedTo(shown->availableGeometry().size());
+  resize(size);
 }
 
 int CDemoDlg::AppendLog(const char* format, ...) {

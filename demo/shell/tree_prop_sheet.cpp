@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTreeWidget>
@@ -42,9 +43,7 @@ CTreePropSheet::~CTreePropSheet() {
   if (m_tabBar) m_tabBar->disconnect(this);
   // The pages belong to whoever added them: take them out of the page area
   // so that it does not delete them with itself.
-  for (PageEntry& entry : m_pages) {
-    if (entry.page) entry.page->setParent(nullptr);
-  }
+  for (PageEntry& entry : m_pages) TakeOutOfPageArea(entry);
 }
 
 bool CTreePropSheet::SetTreeViewMode(bool treeViewMode, bool pageCaption, bool treeImages) {
@@ -106,10 +105,10 @@ bool CTreePropSheet::DestroyPageIcon(CPropertyPage* page) {
 
 void CTreePropSheet::AddPage(CPropertyPage* page) {
   if (page == nullptr || GetPageIndex(page) >= 0) return;
-  m_pages.push_back(PageEntry{page, QIcon()});
+  m_pages.push_back(PageEntry{page, QIcon(), nullptr});
   if (m_active < 0) m_active = 0;
   if (!m_created) return;
-  m_pageArea->addWidget(page);
+  PlaceInPageArea(m_pages.back());
   if (m_tree) {
     RefillPageTree();
     SelectCurrentPageItem();
@@ -121,12 +120,9 @@ void CTreePropSheet::AddPage(CPropertyPage* page) {
 void CTreePropSheet::RemovePage(int index) {
   if (index < 0 || index >= GetPageCount()) return;
   const bool wasActive = index == m_active;
-  QPointer<CPropertyPage> page = m_pages[static_cast<std::size_t>(index)].page;
+  PageEntry removed = m_pages[static_cast<std::size_t>(index)];
   m_pages.erase(m_pages.begin() + index);
-  if (page && m_pageArea) {
-    m_pageArea->removeWidget(page);
-    page->setParent(nullptr);
-  }
+  TakeOutOfPageArea(removed);
   if (m_pages.empty()) {
     m_active = -1;
     m_pageShown = false;
@@ -207,9 +203,7 @@ void CTreePropSheet::OnInitDialog() {
   m_pageArea->setObjectName(QStringLiteral("PageArea"));
   m_emptyPage = std::make_unique<QWidget>();
   m_pageArea->addWidget(m_emptyPage.get());
-  for (PageEntry& entry : m_pages) {
-    if (entry.page) m_pageArea->addWidget(entry.page);
-  }
+  for (PageEntry& entry : m_pages) PlaceInPageArea(entry);
 
   if (m_treeViewMode) {
     m_frame = CreatePageFrame();
@@ -414,7 +408,7 @@ bool CTreePropSheet::ShowPage(int index) {
     if (current != nullptr && !current->OnKillActive()) return false;
   }
   page->EnsureCreated();
-  m_pageArea->setCurrentWidget(page);
+  m_pageArea->setCurrentWidget(m_pages[static_cast<std::size_t>(index)].scroller);
   m_pageArea->show();
   m_pageArea->raise();
   m_active = index;
@@ -459,6 +453,29 @@ void CTreePropSheet::LayoutChildren() {
     m_tabBar->setGeometry(0, 0, width(), barHeight);
     m_pageArea->setGeometry(0, barHeight, width(), qMax(0, height() - barHeight));
   }
+}
+
+void CTreePropSheet::PlaceInPageArea(PageEntry& entry) {
+  if (!entry.page) return;
+  // The area owns the scroller; the scroller holds the page until it is
+  // taken out again.
+  auto* scroller = new QScrollArea;
+  scroller->setObjectName(QStringLiteral("PageScroller"));
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  scroller->setWidget(entry.page);
+  m_pageArea->addWidget(scroller);
+  entry.scroller = scroller;
+}
+
+void CTreePropSheet::TakeOutOfPageArea(PageEntry& entry) {
+  if (entry.scroller) {
+    entry.scroller->takeWidget();
+    if (m_pageArea) m_pageArea->removeWidget(entry.scroller);
+    entry.scroller->deleteLater();
+    entry.scroller = nullptr;
+  }
+  if (entry.page) entry.page->setParent(nullptr);
 }
 
 void CTreePropSheet::RefillTabBar() {

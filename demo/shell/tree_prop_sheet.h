@@ -14,6 +14,7 @@
 #include "demo/shell/page_frame.h"
 #include "demo/shell/property_page.h"
 
+class QScrollArea;
 class QStackedWidget;
 class QTabBar;
 class QTreeWidget;
@@ -78,6 +79,9 @@ class CTreePropSheet : public QWidget {
   struct PageEntry {
     QPointer<CPropertyPage> page;
     QIcon icon;
+    // The page's place in the page area (owned by the area): a page larger
+    // than the area scrolls in it rather than being squeezed.
+    QPointer<QScrollArea> scroller;
   };
 
   void OnTreeCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
@@ -91,6 +95,8 @@ class CTreePropSheet : public QWidget {
   bool HideCurrentPage();
   void SelectNeighbour(bool previous);
   void LayoutChildren();
+  void PlaceInPageArea(PageEntry& entry);
+  void TakeOutOfPageArea(PageEntry& entry);
   void RefillTabBar();
 
   // Settings.

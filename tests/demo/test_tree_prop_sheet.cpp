@@ -7,8 +7,12 @@
 #include <vector>
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QImage>
 #include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTest>
@@ -239,6 +243,41 @@ TEST_F(SheetTest, RemovingTheCurrentPageShowsThePageAtItsPlace) {
   EXPECT_EQ(Data(Tree().currentItem()), 1);
   sheet.RemovePage(1);
   EXPECT_EQ(sheet.GetActivePage(), pages[0].get());
+  // The removed pages are the caller's again, out of the sheet.
+  EXPECT_EQ(pages[1]->parentWidget(), nullptr);
+  EXPECT_EQ(pages[2]->parentWidget(), nullptr);
+}
+
+TEST_F(SheetTest, APageLargerThanThePageAreaScrollsInsteadOfShrinking) {
+  RecordingPage& small = Add("small");
+  RecordingPage& large = Add("large");
+  // The large page needs more than the 600 x 400 sheet leaves it.
+  auto* layout = new QGridLayout(&large);
+  auto* first = new QPushButton(QStringLiteral("first"));
+  auto* last = new QPushButton(QStringLiteral("last"));
+  layout->addWidget(first, 0, 0);
+  layout->addWidget(last, 2, 2);
+  layout->setRowMinimumHeight(1, 700);
+  layout->setColumnMinimumWidth(1, 800);
+  Create();
+  auto* scroller = qobject_cast<QScrollArea*>(small.parentWidget()->parentWidget());
+  ASSERT_NE(scroller, nullptr);
+  EXPECT_EQ(scroller->verticalScrollBar()->maximum(), 0);
+
+  ASSERT_TRUE(sheet.SetActivePage(1));
+  QApplication::processEvents();
+  scroller = qobject_cast<QScrollArea*>(large.parentWidget()->parentWidget());
+  ASSERT_NE(scroller, nullptr);
+  EXPECT_GE(large.height(), layout->minimumSize().height());
+  EXPECT_GE(large.width(), layout->minimumSize().width());
+  EXPECT_GT(scroller->verticalScrollBar()->maximum(), 0);
+  EXPECT_GT(scroller->horizontalScrollBar()->maximum(), 0);
+  QWidget* area = scroller->viewport();
+  for (QPushButton* button : {last, first}) {
+    scroller->ensureWidgetVisible(button, 0, 0);
+    EXPECT_TRUE(area->rect().contains(QRect(button->mapTo(area, QPoint()), button->size())))
+        << button->text().toStdString();
+  }
 }
 
 TEST_F(SheetTest, CaptionBarShowsTheItemWithAGradient) {
