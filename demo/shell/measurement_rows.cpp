@@ -49,6 +49,11 @@ int AddMeasurementRow(QTableWidget& list, const TimeOfDay& utcTime, const std::v
   const int maxPos = list.rowCount() - 1;
   const int perPage = RowsPerView(list);
   DebugTrace("====Pos: %d\tMinPos: %d\tMaxPos: %d\tCountPerPage: %d\n", topRow, minPos, maxPos, perPage);
-  if (topRow + perPage >= maxPos - 2) list.scrollTo(list.model()->index(row, 0), QAbstractItemView::EnsureVisible);
+  if (topRow + perPage >= maxPos - 2) {
+    // The view lays out new rows later; its scroll range must take in this
+    // row now, or a block of rows added at once stops short of the last.
+    list.doItemsLayout();
+    list.scrollTo(list.model()->index(row, 0), QAbstractItemView::EnsureVisible);
+  }
   return 1;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -349,6 +351,25 @@ TEST_F(CollectorTest, SampleBlocksAddRowsNumberedOnFromTheList) {
   EXPECT_EQ(Row(idc, IDC_COLLECTOR_SAMPLES, 1), (std::vector<QString>{"2", "08:09:10.011", "5"}));
   Show(tdc, Decoded(kTdc, 0x5A, CollectorPayload(1, 2, 0, {-1234})));
   EXPECT_EQ(Row(tdc, IDC_COLLECTOR_SAMPLES, 0), (std::vector<QString>{"1", "08:09:10.011", "-12.34"}));
+}
+
+TEST_F(CollectorTest, ABlockOfSamplesEndsWithItsLastRowInView) {
+  // The page on screen at the size it takes, its sample list as small as
+  // the page lets it be.
+  dais.resize(dais.minimumSizeHint());
+  dais.show();
+  QApplication::processEvents();
+  QTableWidget* list = dais.ListView(IDC_COLLECTOR_SAMPLES);
+  const int shown = list->viewport()->height() / list->verticalHeader()->defaultSectionSize();
+  // Each block holds more samples than the list shows.
+  std::vector<std::int32_t> readings;
+  for (int i = 0; i <= shown; ++i) readings.insert(readings.end(), {i, -i});
+  const auto count = static_cast<std::uint8_t>(readings.size());
+  for (int block = 0; block < 2; ++block) {
+    Show(dais, Decoded(kDais, 0x5A, CollectorPayload(count, 0, 0, readings)));
+    QApplication::processEvents();
+    EXPECT_EQ(list->rowAt(list->viewport()->height() - 1), list->rowCount() - 1) << "block " << block;
+  }
 }
 
 TEST_F(CollectorTest, SampleRowsFollowTheSecondArray) {

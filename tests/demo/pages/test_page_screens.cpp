@@ -52,6 +52,7 @@ TEST(PageScreens, DualAxisPageWithRowsInBothLists) {
   ASSERT_NE(page, nullptr);
   dialog.show();
   ASSERT_TRUE(dialog.Sheet().SetActivePage(page));
+  QApplication::processEvents();
   constexpr std::uint8_t kDualAxis = 60;
   constexpr std::uint8_t kSamples = 0x5A;
   constexpr std::uint8_t kAlarm = 0x5F;
