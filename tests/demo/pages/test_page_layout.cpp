@@ -1,8 +1,9 @@
-// Every page of the page table shown in the main dialog at the size it opens
-// with, on a screen of 1280 x 1024: every control can be reached (inside the
-// page area, or inside it once the page is scrolled to it), every list shows
-// at least three rows, every edit has room for the widest value of its kind,
-// and every caption is shown whole.
+// Every page of the page table shown in the main dialog, on a screen of
+// 1280 x 1024: every control can be reached (inside the page area, or inside
+// it once the page is scrolled to it), every list shows at least three rows,
+// every edit has room for the widest value of its kind, and every caption is
+// shown whole. At the size the dialog opens with no page scrolls; in a
+// smaller dialog the pages scroll and keep all of this.
 #include <gtest/gtest.h>
 
 #include <cstdint>
